@@ -1,0 +1,1 @@
+// Calendar sources are listed in CMakeLists.txt.

@@ -1,0 +1,1 @@
+// Connection-discovery sources are listed in CMakeLists.txt.

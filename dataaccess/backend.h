@@ -1,0 +1,52 @@
+#pragma once
+// The seam between the data-access objects and the engines behind them. A server name
+// of the form "file:DIR" selects the embedded engine; any other name the ODBC one.
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+#include <memory>
+#include <vector>
+
+namespace da {
+
+struct ConnectParams {
+    QString server;
+    QString database;
+    QString user;
+    QString password;
+    int loginTimeoutSeconds = 15;
+};
+
+// A statement's outcome, held whole on the client side. Values are QVariant: null for
+// NULL, qlonglong for integers, double for floats, QString for text, QByteArray for
+// binary.
+struct ResultSet {
+    bool hasRows = false;  // the statement returned a result set (possibly empty)
+    QStringList columns;
+    std::vector<std::vector<QVariant>> rows;
+    long long rowsAffected = -1;
+};
+
+namespace backend {
+
+class Session {
+public:
+    virtual ~Session() = default;
+    // Runs one statement or a batch as one command. The result is the last result set
+    // the command produced (or none). Throws SqlError.
+    virtual ResultSet execute(const QString& sql, const std::vector<QVariant>& params = {}) = 0;
+    // The values in effect after connecting (the database as the server names it).
+    virtual ConnectParams inEffect() const = 0;
+    // The server's databases, for the connect dialog.
+    virtual QStringList databases() = 0;
+    // Primary-key column names of a table in the current database (empty: none).
+    virtual QStringList primaryKey(const QString& table) = 0;
+    // Options part of the connect string ("Provider=...", "Driver=...").
+    virtual QString connectOptions() const = 0;
+};
+
+// Opens a session with the engine that the server name selects. Throws SqlError.
+std::unique_ptr<Session> openSession(const ConnectParams& params);
+
+}  // namespace backend
+}  // namespace da

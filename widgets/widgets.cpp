@@ -1,0 +1,1 @@
+// Widget set sources are listed in CMakeLists.txt.
