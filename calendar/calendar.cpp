@@ -1,1 +1,0 @@
-// Calendar sources are listed in CMakeLists.txt.

@@ -1,0 +1,3 @@
+#pragma once
+// Pure solar-calendar logic: text in, text out.
+namespace cal {}

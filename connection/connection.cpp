@@ -1,1 +1,0 @@
-// Connection-discovery sources are listed in CMakeLists.txt.

@@ -1,0 +1,2 @@
+#pragma once
+// Flat button of the widget set.

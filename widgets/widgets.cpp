@@ -1,1 +1,0 @@
-// Widget set sources are listed in CMakeLists.txt.
