@@ -1,9 +1,129 @@
 #include "toolkit/tools.h"
 
-#include <stdexcept>
+#include "connection/credentialsfile.h"
+#include "connection/discoveryhooks.h"
+#include "connection/multiuserform.h"
+#include "connection/scrambling.h"
+#include "platform/appexit.h"
 
-// Placeholder definitions: replaced by the real ones of this subsystem.
+#include <QFileInfo>
+#include <QListWidget>
 
-void TTools::FindConStr(QString& InUser, QString& InPass, QString& InServer, QString& InDatabase) { throw std::logic_error("FindConStr: not built yet"); }
-QString TTools::FindXOR(const QString& St) { throw std::logic_error("FindXOR: not built yet"); }
-QString TTools::FindXORSimple(const QString& St) { throw std::logic_error("FindXORSimple: not built yet"); }
+namespace {
+
+// Status of the process that ends because a single-customer installation has no
+// credentials file: the same as a failed start-up of the headless mode.
+constexpr int kNoCredentialsExitStatus = 2;
+
+QString quoted(const QString& text) {
+    QString inner = text;
+    inner.replace(QLatin1Char('\''), QLatin1String("''"));
+    return QLatin1Char('\'') + inner + QLatin1Char('\'');
+}
+
+// Runs one statement on the catalogue query and leaves it on the first row.
+void runCatalogueQuery(da::Query& query, const QString& statement) {
+    query.close();
+    query.clearSql();
+    query.addSql(statement);
+    query.open();
+}
+
+std::optional<QString> chooseInSelectionWindow(TTools* owner, const QStringList& names) {
+    if (!MultiUserForm)
+        MultiUserForm = new TMultiUserForm(owner);
+    MultiUserForm->RadioGroup1->clear();
+    MultiUserForm->RadioGroup1->addItems(names);
+    if (MultiUserForm->exec() != mrOk)
+        return std::nullopt;
+    return MultiUserForm->selectedText();
+}
+
+}  // namespace
+
+void TTools::FindConStr(QString& InUser, QString& InPass, QString& InServer, QString& InDatabase) {
+    if (!QFileInfo::exists(AppPath + QLatin1String(conn::kMultiUsersMarkerName))) {
+        const QString credentials = AppPath + QLatin1String(conn::kCredentialsFileName);
+        if (!QFileInfo::exists(credentials)) {
+            conn::exitProcess(kNoCredentialsExitStatus);
+            return;  // only reached when the exit is replaced (tests)
+        }
+        const da::ConnectParams params = conn::readCredentialsFile(credentials);
+        InPass = params.password;
+        InServer = params.server;
+        InDatabase = params.database;
+        InUser = params.user;
+        return;
+    }
+
+    da::Connection& connection = *Multiconnection;
+    try {
+        SwitchToEnglish();
+        connection.setConnectDialog(MSConnectDialog2);
+        connection.setLoginPrompt(true);
+        const QString remembered = AppPath + QLatin1String(conn::kRememberedConnectionName);
+        if (QFileInfo::exists(remembered)) {
+            const da::ConnectParams params = conn::readRememberedConnection(remembered);
+            connection.setServer(params.server);
+            connection.setDatabase(params.database);
+            connection.setUser(params.user);
+            connection.setPassword(params.password);
+            connection.setLoginPrompt(false);
+        }
+        connection.connect();
+        da::ConnectParams inEffect;
+        inEffect.server = connection.server();
+        inEffect.database = connection.database();
+        inEffect.user = connection.user();
+        inEffect.password = connection.password();
+        conn::writeRememberedConnection(remembered, inEffect);
+        SwitchToFarsi();
+    } catch (const std::exception&) {
+        plat::requestEnd(true);
+        return;
+    }
+
+    da::Query& ask = *MultiQAsk;
+    ask.setConnection(&connection);
+    runCatalogueQuery(ask, QStringLiteral("SELECT * FROM sysdatabases WHERE (name = 'Masters')"));
+    if (ask.eof()) {
+        plat::requestEnd(true);
+        return;
+    }
+
+    try {
+        connection.disconnect();
+        connection.setLoginPrompt(false);
+        connection.setDatabase(QStringLiteral("Masters"));
+        connection.connect();
+    } catch (const std::exception&) {
+        plat::requestEnd(true);
+        return;
+    }
+
+    runCatalogueQuery(ask, QStringLiteral("SELECT * FROM Masters Order By DName"));
+    if (ask.eof()) {
+        plat::requestEnd(true);
+        return;
+    }
+    QStringList names;
+    for (ask.first(); !ask.eof(); ask.next())
+        names << ask.fieldByName(QStringLiteral("DName")).asString();
+
+    const conn::CustomerChooser& chooser = conn::customerChooser();
+    const std::optional<QString> chosen = chooser ? chooser(names) : chooseInSelectionWindow(this, names);
+    if (!chosen) {
+        plat::requestEnd(true);
+        return;
+    }
+
+    runCatalogueQuery(ask, QStringLiteral("SELECT * FROM Masters Where DName=") + quoted(*chosen));
+    InPass = ask.fieldByName(QStringLiteral("SPass")).asString();
+    InServer = ask.fieldByName(QStringLiteral("SName")).asString();
+    InDatabase = ask.fieldByName(QStringLiteral("EngDName")).asString();
+    InUser = QStringLiteral("sa");
+}
+
+QString TTools::FindXOR(const QString& St) { return conn::positionScramble(St); }
+
+QString TTools::FindXORSimple(const QString& St) { return conn::simpleScramble(St); }

@@ -1,0 +1,84 @@
+#include "credentialsfile.h"
+
+#include "connection/scrambling.h"
+#include "platform/ansicodec.h"
+
+#include <QFile>
+#include <QStringList>
+#include <stdexcept>
+
+namespace conn {
+namespace {
+
+QString lineAt(const QStringList& lines, int index) { return index < lines.size() ? lines.at(index) : QString(); }
+
+QByteArray joinCrLf(const QStringList& lines) {
+    QString text;
+    for (const QString& line : lines)
+        text += line + QStringLiteral("\r\n");
+    return text.toUtf8();
+}
+
+void writeOwnerOnly(const QString& path, const QByteArray& bytes) {
+    constexpr auto ownerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
+    QFile file(path);
+    // Narrow an existing file before its new content goes in; a new one is born narrow.
+    if (file.exists() && !file.setPermissions(ownerOnly))
+        throw std::runtime_error("cannot set the permissions of " + path.toStdString());
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate, ownerOnly) || file.write(bytes) != bytes.size() ||
+        !file.flush())
+        throw std::runtime_error("cannot write " + path.toStdString());
+}
+
+}  // namespace
+
+da::ConnectParams readCredentialsFile(const QString& path) {
+    const QStringList lines = plat::loadLines(path);
+    da::ConnectParams params;
+    params.password = positionScramble(lineAt(lines, 0));
+    params.server = positionScramble(lineAt(lines, 1));
+    params.database = positionScramble(lineAt(lines, 2));
+    params.user = positionScramble(lineAt(lines, 3));
+    return params;
+}
+
+void writeCredentialsFile(const QString& path, const da::ConnectParams& params) {
+    const QStringList lines{positionScramble(params.password), positionScramble(params.server),
+                            positionScramble(params.database), positionScramble(params.user)};
+    for (const QString& line : lines) {
+        if (line.contains(QChar(u'\r')) || line.contains(QChar(u'\n')))
+            throw std::runtime_error("a scrambled value would hold a line break; choose another value");
+    }
+    QByteArray bytes;
+    for (const QString& line : lines)
+        bytes += plat::toAnsi(line) + "\r\n";
+    // The reader must give back what was written; the code page cannot hold everything.
+    if (plat::splitLines(plat::decodeText(bytes)) != lines)
+        bytes = QByteArray("\xEF\xBB\xBF") + joinCrLf(lines);
+    if (plat::splitLines(plat::decodeText(bytes)) != lines)
+        throw std::runtime_error("the values cannot be written so that they read back unchanged");
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size() || !file.flush())
+        throw std::runtime_error("cannot write " + path.toStdString());
+}
+
+da::ConnectParams readRememberedConnection(const QString& path) {
+    const QStringList lines = plat::loadLines(path);
+    if (lines.size() < 4)
+        throw std::runtime_error(path.toStdString() + " has fewer than four lines");
+    da::ConnectParams params;
+    params.server = lines.at(0);
+    params.database = lines.at(1);
+    params.user = lines.at(2);
+    params.password = lines.at(3);
+    return params;
+}
+
+void writeRememberedConnection(const QString& path, const da::ConnectParams& params) {
+    QByteArray bytes;
+    for (const QString& line : {params.server, params.database, params.user, params.password})
+        bytes += plat::toAnsi(line) + "\r\n";
+    writeOwnerOnly(path, bytes);
+}
+
+}  // namespace conn
