@@ -1,0 +1,2 @@
+#include "dataaccess/odbc/odbcsession.h"
+#include <gtest/gtest.h>
