@@ -1,6 +1,110 @@
 #include "transfer.h"
 
-#include <stdexcept>
+#include "app/transferstatements.h"
+#include "dataaccess/query.h"
+#include "toolkit/tools.h"
 
-// Placeholder: replaced by the transfer.
-void TransferBreedingValues(TTools&, const QString&, const QString&) { throw std::logic_error("not built yet"); }
+#include <memory>
+
+namespace {
+
+// A figure of the summary: the first column of the first row, -1 when the query fails.
+// Straight on the connection, since ExecSql's counting rule would end the program.
+long long countOf(TTools& tools, const QString& statement) {
+    try {
+        da::Query query(tools.ServerConnection);
+        query.addSql(statement);
+        query.open();
+        return query.eof() ? -1 : query.field(0).asLargeInt();
+    } catch (const std::exception&) {
+        return -1;
+    }
+}
+
+QStringList firstColumn(TTools& tools, const QString& statement) {
+    QStringList values;
+    try {
+        da::Query query(tools.ServerConnection);
+        query.addSql(statement);
+        query.open();
+        for (; !query.eof(); query.next())
+            values << query.field(0).asString();
+    } catch (const std::exception&) {
+    }
+    return values;
+}
+
+// What the copy statement would find missing: the named columns the staging table lacks.
+bool stagedColumnsComplete(TTools& tools) {
+    try {
+        da::Query query(tools.ServerConnection);
+        query.addSql(transfer::kStagedColumns);
+        query.open();
+        for (const QString& column : transfer::copiedColumns()) {
+            if (!query.findField(column))
+                return false;
+        }
+        return true;
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
+TransferSummary finish(TTools& tools, TransferSummary summary, TransferOutcome outcome,
+                       const TransferOptions& options) {
+    summary.outcome = outcome;
+    switch (outcome) {
+    case TransferOutcome::Finished: summary.message = transfer::kFinished; break;
+    case TransferOutcome::FillFailed: summary.message = transfer::kFillFailed; break;
+    case TransferOutcome::CopyFailed: summary.message = transfer::kCopyFailed; break;
+    }
+    if (options.showOutcome)
+        tools.ShowMsg(summary.message);
+    return summary;
+}
+
+}  // namespace
+
+TransferSummary runTransfer(TTools& tools, const QString& dir, const QString& fileName,
+                            const TransferOptions& options) {
+    TransferSummary summary;
+    const bool figures = options.collectFigures || options.dryRun;
+
+    if (tools.IsTableExist(QStringLiteral("BVTemp")))
+        tools.ExecSql(transfer::kDropStatement);
+
+    if (tools.ExecSqlNoCount(transfer::fillStatement(dir, fileName)) < 0)
+        return finish(tools, summary, TransferOutcome::FillFailed, options);
+    if (figures) {
+        summary.rowsRead = countOf(tools, transfer::kCountStaged);
+        summary.regNosRepaired = countOf(tools, transfer::kCountToRepair);
+    }
+
+    if (tools.ExecSqlNoCount(transfer::kRepairStatement) < 0) {
+        summary.regNosRepaired = -1;
+        return finish(tools, summary, TransferOutcome::FillFailed, options);
+    }
+    if (figures)
+        summary.unmatchedRows = countOf(tools, transfer::kCountUnmatched);
+
+    if (options.dryRun) {
+        summary.unmatchedRegNos = firstColumn(tools, transfer::kListUnmatched);
+        if (!stagedColumnsComplete(tools))
+            return finish(tools, summary, TransferOutcome::CopyFailed, options);
+        summary.rowsAdded = countOf(tools, transfer::kCountMatched);
+        return finish(tools, summary, TransferOutcome::Finished, options);
+    }
+
+    const long long before = figures ? countOf(tools, transfer::kCountBV) : -1;
+    if (tools.ExecSqlNoCount(transfer::copyStatement(tools.FarsiToday())) < 0)
+        return finish(tools, summary, TransferOutcome::CopyFailed, options);
+    if (figures && before >= 0) {
+        const long long after = countOf(tools, transfer::kCountBV);
+        summary.rowsAdded = after >= 0 ? after - before : -1;
+    }
+    return finish(tools, summary, TransferOutcome::Finished, options);
+}
+
+void TransferBreedingValues(TTools& tools, const QString& dir, const QString& fileName) {
+    runTransfer(tools, dir, fileName, TransferOptions{});
+}
