@@ -1,0 +1,133 @@
+#include "connection/credentialsfile.h"
+#include "connection/scrambling.h"
+#include "platform/ansicodec.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+QByteArray readAll(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void writeAll(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(bytes);
+}
+
+QByteArray scrambledAnsi(std::initializer_list<const char*> lines, const char* lineEnd = "\r\n") {
+    QByteArray bytes;
+    for (const char* line : lines)
+        bytes += plat::toAnsi(conn::positionScramble(QString::fromUtf8(line))) + lineEnd;
+    return bytes;
+}
+
+class CredentialsFile : public ::testing::Test {
+protected:
+    QTemporaryDir dir;
+    QString path(const char* name = "WTimes.DLL") const { return dir.filePath(QString::fromLatin1(name)); }
+};
+
+TEST_F(CredentialsFile, LinesArePasswordServerDatabaseUser) {
+    writeAll(path(), scrambledAnsi({"secret", "file:/srv/farms", "Farm", "sa", "ignored"}));
+    const da::ConnectParams params = conn::readCredentialsFile(path());
+    EXPECT_EQ(params.password, "secret");
+    EXPECT_EQ(params.server, "file:/srv/farms");
+    EXPECT_EQ(params.database, "Farm");
+    EXPECT_EQ(params.user, "sa");
+}
+
+TEST_F(CredentialsFile, TwoLinesGiveEmptyDatabaseAndUser) {
+    writeAll(path(), scrambledAnsi({"pw", "srv"}, "\n"));
+    const da::ConnectParams params = conn::readCredentialsFile(path());
+    EXPECT_EQ(params.password, "pw");
+    EXPECT_EQ(params.server, "srv");
+    EXPECT_EQ(params.database, "");
+    EXPECT_EQ(params.user, "");
+}
+
+TEST_F(CredentialsFile, ByteOrderMarkSelectsUnicode) {
+    const QString password = QStringLiteral("گذرواژه");  // not in the ANSI code page
+    const QString text = conn::positionScramble(password) + "\r\n" + conn::positionScramble("srv") + "\r\n";
+    writeAll(path(), QByteArray("\xEF\xBB\xBF") + text.toUtf8());
+    EXPECT_EQ(conn::readCredentialsFile(path()).password, password);
+}
+
+TEST_F(CredentialsFile, MissingFileRaises) {
+    EXPECT_THROW(conn::readCredentialsFile(path("none")), std::runtime_error);
+}
+
+TEST_F(CredentialsFile, WriterRoundTrips) {
+    struct Case {
+        const char* name;
+        QString password;
+        QString server;
+    };
+    const Case cases[] = {
+        {"ascii", "secret", "file:/srv/farms"},
+        {"empty password", "", "db.farm.local,1433"},
+        {"persian in the code page", QStringLiteral("رمز كاربر"), "srv"},
+        {"outside the code page", QStringLiteral("گذرواژه"), "srv"},
+        {"long, key past 128", QString(90, QLatin1Char('x')), QString(120, QLatin1Char('s'))},
+    };
+    for (const Case& c : cases) {
+        const da::ConnectParams written{c.server, QStringLiteral("Farm ' DB"), QStringLiteral("sa"), c.password};
+        conn::writeCredentialsFile(path(), written);
+        const da::ConnectParams read = conn::readCredentialsFile(path());
+        EXPECT_EQ(read.password, c.password) << c.name;
+        EXPECT_EQ(read.server, c.server) << c.name;
+        EXPECT_EQ(read.database, written.database) << c.name;
+        EXPECT_EQ(read.user, written.user) << c.name;
+        EXPECT_TRUE(readAll(path()).endsWith("\r\n")) << c.name;
+    }
+}
+
+TEST_F(CredentialsFile, PlainAsciiIsWrittenWithoutByteOrderMark) {
+    conn::writeCredentialsFile(path(), {"srv", "Farm", "sa", "pw"});
+    EXPECT_EQ(readAll(path()), scrambledAnsi({"pw", "srv", "Farm", "sa"}));
+}
+
+TEST_F(CredentialsFile, WriterRefusesValueThatScramblesIntoLineBreak) {
+    // 'c' (0x63) at position 55 meets the key 110 (0x6E): 0x63 xor 0x6E is CR.
+    const QString password = QString(54, QLatin1Char('x')) + QLatin1Char('c');
+    ASSERT_EQ(conn::positionScramble(password).at(54), QChar(u'\r'));
+    EXPECT_THROW(conn::writeCredentialsFile(path(), {"srv", "Farm", "sa", password}), std::runtime_error);
+}
+
+TEST_F(CredentialsFile, RememberedConnectionIsFourPlainAnsiLines) {
+    conn::writeRememberedConnection(path("MultiConnect.Dat"), {"file:/srv", "master", "sa", QStringLiteral("رمز")});
+    EXPECT_EQ(readAll(path("MultiConnect.Dat")),
+              QByteArray("file:/srv\r\nmaster\r\nsa\r\n") + plat::toAnsi(QStringLiteral("رمز")) + "\r\n");
+    const da::ConnectParams read = conn::readRememberedConnection(path("MultiConnect.Dat"));
+    EXPECT_EQ(read.server, "file:/srv");
+    EXPECT_EQ(read.database, "master");
+    EXPECT_EQ(read.user, "sa");
+    EXPECT_EQ(read.password, QStringLiteral("رمز"));
+}
+
+TEST_F(CredentialsFile, RememberedConnectionIsOwnerOnly) {
+    constexpr auto ownerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
+    const QString fresh = path("MultiConnect.Dat");
+    conn::writeRememberedConnection(fresh, {"s", "d", "u", "p"});
+    EXPECT_EQ(QFile::permissions(fresh) & ~QFileDevice::Permissions(QFileDevice::ReadUser | QFileDevice::WriteUser),
+              ownerOnly);
+
+    // An older file readable by everyone is narrowed before the password goes in.
+    const QString older = path("older.Dat");
+    writeAll(older, "x\r\n");
+    QFile::setPermissions(older, ownerOnly | QFileDevice::ReadGroup | QFileDevice::ReadOther);
+    conn::writeRememberedConnection(older, {"s", "d", "u", "p"});
+    EXPECT_FALSE(QFile::permissions(older) & (QFileDevice::ReadGroup | QFileDevice::ReadOther));
+    EXPECT_EQ(readAll(older), "s\r\nd\r\nu\r\np\r\n");
+}
+
+TEST_F(CredentialsFile, RememberedConnectionNeedsFourLines) {
+    writeAll(path("MultiConnect.Dat"), "srv\r\nmaster\r\nsa\r\n");
+    EXPECT_THROW(conn::readRememberedConnection(path("MultiConnect.Dat")), std::runtime_error);
+}
+
+}  // namespace
