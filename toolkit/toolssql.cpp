@@ -3,6 +3,7 @@
 #include "dataaccess/sqlerror.h"
 #include "platform/ansicodec.h"
 #include "platform/appexit.h"
+#include "platform/beep.h"
 #include "toolkit/messageboardform.h"
 #include "toolkit/sqltext.h"
 
@@ -22,9 +23,6 @@ void postErrorRow(const QString& sqlText) {
     if (MessageBoardForm && MessageBoardForm->isVisible())
         MessageBoardForm->PostThisMessage(kErrorKey, sqlText);
 }
-
-// BEEP-PENDING: the platform beep stand-in replaces this.
-void messageBeep() {}
 
 std::unique_ptr<da::Query> newStatementQuery(da::Connection* connection, const QString& statement) {
     auto query = std::make_unique<da::Query>(connection);
@@ -84,7 +82,7 @@ int TTools::ExecSqlNoCount(const QString& SqlSt) {
 }
 
 void TTools::ShowExceptMsg(const QString& Msg, const QString& ErMsg) {
-    messageBeep();
+    plat::messageBeep();
     QString text = Msg;
     if (text.size() > 300)
         text = text.left(300) + QChar(13) + kTooLongNote;

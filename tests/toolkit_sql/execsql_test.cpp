@@ -1,4 +1,5 @@
 #include "platform/ansicodec.h"
+#include "platform/beep.h"
 #include "sqlfixture.h"
 #include "toolkit/messageboardform.h"
 
@@ -122,7 +123,10 @@ TEST_F(ExecSqlTest, ExceptMessageCutsLongTextsAndNotesDuplicates) {
                          QChar(13) + QStringLiteral("boom");
     const QString note = QStringLiteral("(بدليل طولاني بودن ادامه دستور نمايش داده نمي شود)");
     const QString s300(300, u'x');
+    plat::RecordingBeep beep;
+    plat::ScopedBeep scoped(&beep);
     m_tools->ShowExceptMsg(s300, QStringLiteral("boom"));
+    EXPECT_EQ(beep.types(), std::vector<unsigned>{0});
     m_tools->ShowExceptMsg(s300 + u'y', QStringLiteral("boom"));
     const auto shown = m_dialogs.texts(RecordingDialogs::Kind::Error);
     ASSERT_EQ(shown.size(), 2u);
