@@ -1,0 +1,194 @@
+// End-to-end transfer benchmark: the headless transfer (start-up, BV upgrade and the
+// four statements on the embedded engine) against the sqlite3 shell doing the same
+// four steps on the same data, measured side by side in one run.
+//
+//   transferbench [--rows N] [--columns C] [--animals M] [--seed S] [--work DIR]
+//                 [--bvtransfer PATH] [--sqlite3 PATH]
+//
+// The data (file and animals) is generated once per size into the work folder and
+// reused; the farm database and the shell's database are made afresh for every run and
+// their set-up is not timed.
+#include "bench/transfer/bvdata.h"
+#include "bench/transfer/farmbuilder.h"
+#include "connection/credentialsfile.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <chrono>
+#include <cstdio>
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+struct RunResult {
+    int status = -1;
+    double seconds = 0;
+    long peakKiB = 0;
+};
+
+// Runs a program with stdin and stdout redirected to files; measures its wall time and
+// peak resident memory.
+RunResult runMeasured(const QStringList& command, const QString& stdinPath, const QString& stdoutPath) {
+    std::vector<QByteArray> storage;
+    for (const QString& part : command)
+        storage.push_back(part.toLocal8Bit());
+    std::vector<char*> argv;
+    for (QByteArray& part : storage)
+        argv.push_back(part.data());
+    argv.push_back(nullptr);
+    const QByteArray in = stdinPath.toLocal8Bit();
+    const QByteArray out = stdoutPath.toLocal8Bit();
+
+    const auto start = std::chrono::steady_clock::now();
+    const pid_t pid = fork();
+    if (pid == 0) {
+        if (!stdinPath.isEmpty()) {
+            const int fd = open(in.constData(), O_RDONLY);
+            dup2(fd, STDIN_FILENO);
+        }
+        const int fd = open(out.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        dup2(fd, STDOUT_FILENO);
+        execvp(argv[0], argv.data());
+        _exit(127);
+    }
+    RunResult result;
+    int status = 0;
+    rusage usage{};
+    wait4(pid, &status, 0, &usage);
+    result.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    result.peakKiB = usage.ru_maxrss;
+    return result;
+}
+
+void writeText(const QString& path, const QString& text) {
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(text.toUtf8()) < 0)
+        throw std::runtime_error("cannot write " + path.toStdString());
+}
+
+QString shellColumns() {
+    // BV's 24 columns, the shell's types.
+    return QStringLiteral(
+        "Serial INTEGER, Date TEXT, RegNo TEXT, BP REAL, BvMilk REAL, BvFat REAL, BvFatPercent REAL, "
+        "RankTotalMilk INTEGER, RankTotalFat INTEGER, RankHerdMilk INTEGER, RankHerdFat INTEGER, BV1M REAL, "
+        "BV1F REAL, PeriodCount REAL, BvPro REAL, BvProPercent REAL, RankTotalPro REAL, RankHerdPro REAL, "
+        "MilkME_Avg REAL, FatME_Avg REAL, FatPerME_Avg REAL, ProME_Avg REAL, ProPerME_Avg REAL, "
+        "CalveDistance_Avg REAL");
+}
+
+QString readAll(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    bvdata::FileSpec spec;
+    spec.rows = 1000000;
+    spec.columns = 22;
+    spec.animals = 200000;
+    QString work = QDir::tempPath() + QStringLiteral("/bvtransfer-bench");
+    QString bvtransfer = QCoreApplication::applicationDirPath() + QStringLiteral("/../../app/bvtransfer");
+    QString sqlite3 = QStringLiteral("sqlite3");
+    const QStringList args = QCoreApplication::arguments();
+    for (qsizetype i = 1; i + 1 < args.size(); i += 2) {
+        const QString& option = args.at(i);
+        const QString& value = args.at(i + 1);
+        if (option == QLatin1String("--rows")) spec.rows = value.toLongLong();
+        else if (option == QLatin1String("--columns")) spec.columns = value.toInt();
+        else if (option == QLatin1String("--animals")) spec.animals = value.toLongLong();
+        else if (option == QLatin1String("--seed")) spec.seed = value.toULongLong();
+        else if (option == QLatin1String("--work")) work = value;
+        else if (option == QLatin1String("--bvtransfer")) bvtransfer = value;
+        else if (option == QLatin1String("--sqlite3")) sqlite3 = value;
+        else {
+            std::fprintf(stderr, "unknown option %s\n", qPrintable(option));
+            return 2;
+        }
+    }
+    bvtransfer = QFileInfo(bvtransfer).absoluteFilePath();
+
+    try {
+        const QString data = QStringLiteral("%1/data-%2x%3-%4-s%5")
+                                 .arg(work).arg(spec.rows).arg(spec.columns).arg(spec.animals).arg(spec.seed);
+        QDir().mkpath(data);
+        const QString file = data + QStringLiteral("/bv.txt");
+        const QString animals = data + QStringLiteral("/animals.csv");
+        if (!QFileInfo::exists(data + QStringLiteral("/.ready"))) {
+            std::printf("generating %lld rows x %d columns, %lld animals ...\n", spec.rows, spec.columns, spec.animals);
+            std::fflush(stdout);
+            bvdata::writeBreedingFile(file, spec);
+            bvdata::writeAnimalsCsv(animals, spec.animals);
+            writeText(data + QStringLiteral("/.ready"), {});
+        }
+
+        // The embedded engine's farm, as a farm would have it before the first start.
+        const QString appDir = work + QStringLiteral("/app");
+        const QString server = work + QStringLiteral("/server");
+        QDir(server).removeRecursively();
+        QDir().mkpath(server);
+        QDir().mkpath(appDir);
+        bvdata::FarmSpec farm;
+        farm.server = QStringLiteral("file:") + server;
+        farm.animals = spec.animals;
+        bvdata::createFarm(farm);
+        conn::writeCredentialsFile(appDir + QStringLiteral("/WTimes.DLL"),
+                                   {farm.server, farm.database, farm.user, farm.password});
+
+        // The shell's database with the same animals and an empty BV.
+        const QString shellDb = work + QStringLiteral("/shell.db");
+        QFile::remove(shellDb);
+        writeText(work + QStringLiteral("/setup.sql"),
+                  QStringLiteral("CREATE TABLE Main (Serial INTEGER PRIMARY KEY, Sabt TEXT, Name TEXT, BirthDate TEXT);\n"
+                                 ".import --csv --skip 1 '%1' Main\n"
+                                 "CREATE INDEX MainSabt ON Main (Sabt COLLATE NOCASE);\n"
+                                 "CREATE TABLE BV (%2);\n")
+                      .arg(animals, shellColumns()));
+        const RunResult setup = runMeasured({sqlite3, QStringLiteral("-bail"), shellDb},
+                                            work + QStringLiteral("/setup.sql"), work + QStringLiteral("/setup.out"));
+        if (setup.status != 0)
+            throw std::runtime_error("the sqlite3 shell could not set its database up");
+        writeText(work + QStringLiteral("/steps.sql"),
+                  QStringLiteral(
+                      "BEGIN;\n"
+                      ".import --csv '%1' BVTemp\n"
+                      "UPDATE BVTemp SET RegNo = SUBSTR(RegNo, 2, 100) WHERE SUBSTR(RegNo, 1, 1) = 'h' COLLATE NOCASE;\n"
+                      "INSERT INTO BV SELECT M.Serial, '1403/09/18', T.RegNo, NULL, T.BvMilk, T.BvFat, T.BvFatPercent, "
+                      "T.RankTotalMilk, T.RankTotalFat, T.RankHerdMilk, T.RankHerdFat, NULL, NULL, T.PeriodCount, T.BvPro, "
+                      "T.BvProPercent, T.RankTotalPro, T.RankHerdPro, T.MilkME_Avg, T.FatME_Avg, T.FatPerME_Avg, "
+                      "T.ProME_Avg, T.ProPerME_Avg, T.CalveDistance_Avg FROM BVTemp T INNER JOIN Main M "
+                      "ON T.RegNo = M.Sabt COLLATE NOCASE;\n"
+                      "COMMIT;\n"
+                      "SELECT COUNT(*) FROM BV;\n")
+                      .arg(file));
+
+        const QStringList headless{bvtransfer, QStringLiteral("--app-dir"), appDir, QStringLiteral("--transfer"), file};
+        const RunResult ours = runMeasured(headless, {}, work + QStringLiteral("/bvtransfer.out"));
+        const RunResult shell = runMeasured({sqlite3, QStringLiteral("-bail"), shellDb},
+                                            work + QStringLiteral("/steps.sql"), work + QStringLiteral("/shell.out"));
+
+        std::printf("data: %lld rows x %d columns against %lld animals (seed %llu)\n", spec.rows, spec.columns,
+                    spec.animals, static_cast<unsigned long long>(spec.seed));
+        std::printf("bvtransfer headless (start-up included): %.2f s, peak %.1f MiB, exit %d\n", ours.seconds,
+                    ours.peakKiB / 1024.0, ours.status);
+        std::printf("%s", qPrintable(readAll(work + QStringLiteral("/bvtransfer.out"))));
+        std::printf("sqlite3 shell, same four steps: %.2f s, peak %.1f MiB, exit %d, BV rows %s", shell.seconds,
+                    shell.peakKiB / 1024.0, shell.status, qPrintable(readAll(work + QStringLiteral("/shell.out"))));
+        const double ratio = shell.seconds > 0 ? ours.seconds / shell.seconds : 0;
+        std::printf("ratio bvtransfer / sqlite3 shell: %.2f (goal <= 0.50); peak memory goal < 100 MiB: %s\n", ratio,
+                    ours.peakKiB < 100 * 1024 ? "met" : "missed");
+        return ours.status == 0 && shell.status == 0 ? 0 : 1;
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "transferbench: %s\n", error.what());
+        return 1;
+    }
+}
