@@ -1,0 +1,176 @@
+#include "mainform.h"
+
+#include "app/filechooser.h"
+#include "app/transfer.h"
+#include "platform/appexit.h"
+#include "toolkit/tools.h"
+#include "widgets/flatbutton.h"
+
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+
+TMainForm* MainForm = nullptr;
+
+namespace {
+
+constexpr int kClientWidth = 593;
+constexpr int kClientHeight = 141;
+constexpr int kBorderWidth = 5;
+
+QFont tahoma() {
+    QFont font(QStringLiteral("Tahoma"));
+    font.setPixelSize(11);
+    return font;
+}
+
+QFont titleFont() {
+    QFont font(QStringLiteral("Times New Roman"));
+    font.setPixelSize(13);
+    font.setBold(true);
+    return font;
+}
+
+QLabel* makeLabel(QWidget* parent, const char* name, const QString& text, const QRect& geometry) {
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(QLatin1String(name));
+    label->setGeometry(geometry);
+    // Leading edge and top: the right edge in this right-to-left window.
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    return label;
+}
+
+QLabel* makeTitleLabel(QWidget* parent, const char* name, const QString& text, const QRect& geometry) {
+    QLabel* label = makeLabel(parent, name, text, geometry);
+    label->setFont(titleFont());
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, Qt::black);
+    label->setPalette(palette);
+    return label;
+}
+
+QLabel* makeLeftToRightLabel(QWidget* parent, const char* name, const QString& text, const QRect& geometry) {
+    QLabel* label = makeLabel(parent, name, text, geometry);
+    label->setLayoutDirection(Qt::LeftToRight);
+    return label;
+}
+
+// A label sizes itself to its text, keeping its left and top edges.
+void fitToText(QLabel* label) { label->resize(label->sizeHint().width(), label->height()); }
+
+}  // namespace
+
+TMainForm::TMainForm(std::unique_ptr<FileChooser> chooser, QWidget* parent)
+    : QWidget(parent,
+              // Title bar without buttons; the program is left through the back button.
+              Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
+      m_chooser(chooser ? std::move(chooser) : std::make_unique<QtFileChooser>()) {
+    MainForm = this;
+    setObjectName(QStringLiteral("MainForm"));
+    OpenDialog1 = m_chooser.get();
+    setWindowTitle(QString());
+    setLayoutDirection(Qt::RightToLeft);
+    setFont(tahoma());
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::Window, QColor(221, 221, 255));
+    setPalette(palette);
+    setAutoFillBackground(true);
+    setFixedSize(kClientWidth + 2 * kBorderWidth, kClientHeight + 2 * kBorderWidth);
+    buildControls();
+    centreOnScreen();
+}
+
+TMainForm::~TMainForm() {
+    if (MainForm == this)
+        MainForm = nullptr;
+}
+
+void TMainForm::buildControls() {
+    ClientArea = new QWidget(this);
+    ClientArea->setObjectName(QStringLiteral("ClientArea"));
+    ClientArea->setGeometry(kBorderWidth, kBorderWidth, kClientWidth, kClientHeight);
+    QWidget* c = ClientArea;
+
+    // Positions are from the left and top of the client area; absolute geometry is not
+    // mirrored by the right-to-left direction.
+    Label1 = makeTitleLabel(c, "Label1", QStringLiteral("شركت ورنيكان"), QRect(236, 0, 130, 15));
+    Label7 = makeTitleLabel(c, "Label7", QStringLiteral("نرم افزار انتقال اطلاعات BV مركز اصلاح نژاد(7.1.09)"), QRect(168, 19, 244, 15));
+    Label3 = makeLabel(c, "Label3", QStringLiteral("براي استفاده از اين سيستم بايد فايل ارزيابي هاي مركز اصلاح نژاد را بصورت Text(متني) از اين مركز دريافت و در برنامه وارد كنيد"), QRect(8, 43, 577, 13));
+    Label4 = makeLabel(c, "Label4", QStringLiteral("توصيه ميشود هنگام استفاده از اين نرم افزار برنامه اصلي را ببنديد."), QRect(282, 62, 303, 13));
+    Label2 = makeLabel(c, "Label2", QStringLiteral("انتخاب فايل ورودي"), QRect(510, 90, 83, 13));
+
+    Edit1 = new QLineEdit(c);
+    Edit1->setObjectName(QStringLiteral("Edit1"));
+    Edit1->setGeometry(47, 87, 457, 21);
+
+    Button1 = new QPushButton(QStringLiteral("..."), c);
+    Button1->setObjectName(QStringLiteral("Button1"));
+    Button1->setGeometry(0, 85, 41, 25);
+    Button1->setAutoDefault(false);
+
+    Label6 = makeLeftToRightLabel(c, "Label6", QStringLiteral("PathFile"), QRect(47, 114, 38, 13));
+    Label5 = makeLeftToRightLabel(c, "Label5", QStringLiteral("FileNameTxt"), QRect(47, 128, 59, 13));
+
+    dxButton1 = new FlatButton(QStringLiteral("شروع عمليات"), c);
+    dxButton1->setObjectName(QStringLiteral("dxButton1"));
+    dxButton1->setGeometry(472, 120, 113, 21);
+    dxButton2 = new FlatButton(QStringLiteral("برگشت"), c);
+    dxButton2->setObjectName(QStringLiteral("dxButton2"));
+    dxButton2->setGeometry(353, 120, 113, 21);
+
+    setTabOrder(Edit1, Button1);
+    setTabOrder(Button1, dxButton1);
+    setTabOrder(dxButton1, dxButton2);
+    Edit1->setFocus();
+
+    connect(Button1, &QPushButton::clicked, this, &TMainForm::Button1Click);
+    connect(Edit1, &QLineEdit::textChanged, this, &TMainForm::Edit1Change);
+    connect(dxButton1, &QPushButton::clicked, this, &TMainForm::dxButton1Click);
+    connect(dxButton2, &QPushButton::clicked, this, &TMainForm::dxButton2Click);
+}
+
+void TMainForm::centreOnScreen() {
+    QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    QRect frame = geometry();
+    frame.moveCenter(screen->availableGeometry().center());
+    move(frame.topLeft());
+}
+
+void TMainForm::Button1Click() {
+    if (OpenDialog1->execute(this))
+        SetIt();
+}
+
+// The edit box and the labels follow the dialog's file name, never the typed text:
+// typing is undone at once (to the empty text before the first choice). Setting the
+// text the box already holds raises no change, which ends the chain. Before the first
+// choice the labels keep their initial texts, which the transfer then receives.
+void TMainForm::SetIt() {
+    const QString fileName = OpenDialog1->fileName();
+    Edit1->setText(fileName);
+    if (fileName.isEmpty())
+        return;
+    const qsizetype cut = fileName.lastIndexOf(u'/') + 1;  // a root file keeps "/"
+    Label5->setText(fileName.left(cut));
+    Label6->setText(fileName.mid(cut));
+    fitToText(Label5);
+    fitToText(Label6);
+}
+
+void TMainForm::Edit1Change() { SetIt(); }
+
+// The labels, as they stand, are the transfer's only inputs from this window.
+void TMainForm::dxButton1Click() { TransferBreedingValues(*Tools, Label5->text(), Label6->text()); }
+
+void TMainForm::dxButton2Click() { plat::requestEnd(); }
+
+// Closing the main window by other means (the window manager) ends the program too.
+void TMainForm::closeEvent(QCloseEvent* event) {
+    plat::requestEnd();
+    event->accept();
+}

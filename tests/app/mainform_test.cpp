@@ -1,0 +1,187 @@
+// The main window as the user sees it and uses it, under the offscreen platform.
+#include "app/filechooser.h"
+#include "app/mainform.h"
+#include "platform/appexit.h"
+#include "settle.h"
+#include "widgets/flatbutton.h"
+
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+class MainFormTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        plat::AppExit::instance().reset();
+        auto chooser = std::make_unique<ScriptedFileChooser>();
+        dialog = chooser.get();
+        form = std::make_unique<TMainForm>(std::move(chooser));
+        form->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+    }
+    void TearDown() override {
+        form.reset();
+        settleEndRequest();
+    }
+    QLabel* label(const char* name) { return form->findChild<QLabel*>(name); }
+    // Chooses a file through the "..." button.
+    void choose(std::optional<QString> answer) {
+        dialog->scriptAnswer(std::move(answer));
+        QTest::mouseClick(form->Button1, Qt::LeftButton);
+    }
+    void expectShown(const QString& edit, const QString& dir, const QString& name) {
+        EXPECT_EQ(form->Edit1->text(), edit);
+        EXPECT_EQ(form->Label5->text(), dir);
+        EXPECT_EQ(form->Label6->text(), name);
+    }
+
+    ScriptedFileChooser* dialog = nullptr;
+    std::unique_ptr<TMainForm> form;
+};
+
+struct ControlRow {
+    const char* name;
+    QRect geometry;
+    const char* text;
+    const char* family;
+    int pixelSize;
+    bool bold;
+    Qt::LayoutDirection direction;
+};
+
+const ControlRow kControls[] = {
+    {"Label1", {236, 0, 130, 15}, "شركت ورنيكان", "Times New Roman", 13, true, Qt::RightToLeft},
+    {"Label7", {168, 19, 244, 15}, "نرم افزار انتقال اطلاعات BV مركز اصلاح نژاد(7.1.09)", "Times New Roman", 13, true, Qt::RightToLeft},
+    {"Label3", {8, 43, 577, 13}, "براي استفاده از اين سيستم بايد فايل ارزيابي هاي مركز اصلاح نژاد را بصورت Text(متني) از اين مركز دريافت و در برنامه وارد كنيد", "Tahoma", 11, false, Qt::RightToLeft},
+    {"Label4", {282, 62, 303, 13}, "توصيه ميشود هنگام استفاده از اين نرم افزار برنامه اصلي را ببنديد.", "Tahoma", 11, false, Qt::RightToLeft},
+    {"Label2", {510, 90, 83, 13}, "انتخاب فايل ورودي", "Tahoma", 11, false, Qt::RightToLeft},
+    {"Edit1", {47, 87, 457, 21}, "", "Tahoma", 11, false, Qt::RightToLeft},
+    {"Button1", {0, 85, 41, 25}, "...", "Tahoma", 11, false, Qt::RightToLeft},
+    {"Label6", {47, 114, 38, 13}, "PathFile", "Tahoma", 11, false, Qt::LeftToRight},
+    {"Label5", {47, 128, 59, 13}, "FileNameTxt", "Tahoma", 11, false, Qt::LeftToRight},
+    {"dxButton1", {472, 120, 113, 21}, "شروع عمليات", "Tahoma", 11, false, Qt::RightToLeft},
+    {"dxButton2", {353, 120, 113, 21}, "برگشت", "Tahoma", 11, false, Qt::RightToLeft},
+};
+
+QString shownText(QWidget* w) {
+    if (auto* l = qobject_cast<QLabel*>(w))
+        return l->text();
+    if (auto* e = qobject_cast<QLineEdit*>(w))
+        return e->text();
+    if (auto* b = qobject_cast<QPushButton*>(w))
+        return b->text();
+    return QStringLiteral("<no text>");
+}
+
+TEST_F(MainFormTest, EveryControlAsLaidOut) {
+    for (const ControlRow& row : kControls) {
+        SCOPED_TRACE(row.name);
+        auto* w = form->ClientArea->findChild<QWidget*>(row.name);
+        ASSERT_NE(w, nullptr);
+        EXPECT_EQ(w->geometry(), row.geometry);
+        EXPECT_EQ(shownText(w), QString::fromUtf8(row.text));
+        EXPECT_EQ(w->font().family(), row.family);  // the face asked for, not the one found
+        EXPECT_EQ(w->font().pixelSize(), row.pixelSize);
+        EXPECT_EQ(w->font().bold(), row.bold);
+        EXPECT_EQ(w->layoutDirection(), row.direction);
+        EXPECT_TRUE(w->isVisible());
+    }
+    EXPECT_NE(qobject_cast<FlatButton*>(form->dxButton1), nullptr);
+    EXPECT_NE(qobject_cast<FlatButton*>(form->dxButton2), nullptr);
+    EXPECT_EQ(label("Label1")->palette().color(QPalette::WindowText), QColor(Qt::black));
+}
+
+TEST_F(MainFormTest, GeometryIsFromTheLeftEvenRightToLeft) {
+    // The "..." button sits at the left edge, inside the 5-pixel border.
+    EXPECT_EQ(form->Button1->mapTo(form.get(), QPoint(0, 0)), QPoint(5, 90));
+    EXPECT_EQ(form->Label2->mapTo(form.get(), QPoint(0, 0)), QPoint(515, 95));
+    EXPECT_EQ(form->childAt(8, 100), form->Button1);
+}
+
+TEST_F(MainFormTest, WindowFrameColourAndPlace) {
+    EXPECT_EQ(form->ClientArea->geometry(), QRect(5, 5, 593, 141));
+    EXPECT_EQ(form->size(), QSize(603, 151));
+    EXPECT_EQ(form->minimumSize(), form->maximumSize());  // fixed border
+    EXPECT_TRUE(form->windowTitle().isEmpty());
+    const Qt::WindowFlags flags = form->windowFlags();
+    EXPECT_TRUE(flags.testFlag(Qt::CustomizeWindowHint));
+    EXPECT_FALSE(flags.testFlag(Qt::WindowCloseButtonHint));
+    EXPECT_FALSE(flags.testFlag(Qt::WindowMinimizeButtonHint));
+    EXPECT_FALSE(flags.testFlag(Qt::WindowMaximizeButtonHint));
+    EXPECT_FALSE(flags.testFlag(Qt::WindowSystemMenuHint));
+    EXPECT_EQ(form->layoutDirection(), Qt::RightToLeft);
+    EXPECT_EQ(form->font().family(), "Tahoma");
+    EXPECT_EQ(form->font().pixelSize(), 11);
+    EXPECT_EQ(form->palette().color(QPalette::Window), QColor(221, 221, 255));
+    EXPECT_EQ(form->grab().toImage().pixelColor(2, 2), QColor(221, 221, 255));
+    const QPoint centre = form->screen()->availableGeometry().center();
+    EXPECT_LE((form->geometry().center() - centre).manhattanLength(), 2);
+}
+
+TEST_F(MainFormTest, TabOrderRunsEditButtonStartBack) {
+    form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    form->Edit1->setFocus();
+    const QWidget* expected[] = {form->Button1, form->dxButton1, form->dxButton2, form->Edit1};
+    for (const QWidget* next : expected) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        EXPECT_EQ(QApplication::focusWidget(), next);
+    }
+}
+
+TEST_F(MainFormTest, ChoosingAFileFillsTheEditBoxAndBothLabels) {
+    choose("/data/centre/bv1402.txt");
+    expectShown("/data/centre/bv1402.txt", "/data/centre/", "bv1402.txt");
+    // The labels size themselves to their texts, from their left edges.
+    EXPECT_EQ(form->Label5->x(), 47);
+    EXPECT_GE(form->Label5->width(), form->Label5->fontMetrics().horizontalAdvance("/data/centre/"));
+    EXPECT_EQ(dialog->executions(), 1);
+}
+
+TEST_F(MainFormTest, CancelKeepsTheEarlierChoice) {
+    choose("/data/centre/bv1402.txt");
+    choose(std::nullopt);
+    expectShown("/data/centre/bv1402.txt", "/data/centre/", "bv1402.txt");
+    EXPECT_EQ(dialog->executions(), 2);
+}
+
+TEST_F(MainFormTest, CancelBeforeAnyChoiceChangesNothing) {
+    choose(std::nullopt);
+    expectShown("", "FileNameTxt", "PathFile");
+}
+
+TEST_F(MainFormTest, AFileInTheRootFolderHasSlashAsDirectory) {
+    choose("/bv.txt");
+    expectShown("/bv.txt", "/", "bv.txt");
+}
+
+TEST_F(MainFormTest, TypingIntoTheEditBoxRevertsToTheChosenFile) {
+    choose("/data/bv.txt");
+    form->Edit1->setFocus();
+    QTest::keyClicks(form->Edit1, "abc");
+    QTest::keyClick(form->Edit1, Qt::Key_Backspace);
+    QTest::keyClick(form->Edit1, Qt::Key_Home);
+    QTest::keyClick(form->Edit1, Qt::Key_Delete);
+    expectShown("/data/bv.txt", "/data/", "bv.txt");
+}
+
+TEST_F(MainFormTest, TypingBeforeAnyChoiceEmptiesTheBoxAndKeepsTheLabels) {
+    form->Edit1->setFocus();
+    QTest::keyClicks(form->Edit1, "x.txt");
+    expectShown("", "FileNameTxt", "PathFile");
+}
+
+TEST_F(MainFormTest, BackButtonEndsTheProgram) {
+    EXPECT_FALSE(plat::endRequested());
+    QTest::mouseClick(form->dxButton2, Qt::LeftButton);
+    EXPECT_TRUE(plat::endRequested());
+    EXPECT_EQ(plat::AppExit::instance().exitStatus(), 0);
+}
+
+}  // namespace
