@@ -24,9 +24,25 @@ public:
     void setValue(const QVariant& v);
     void setNull();
 
+    // The column's kind, which decides how text is converted when the field is set.
+    enum class Kind { Any, Integer, Float, Text };
+    void setKind(Kind kind) { m_kind = kind; }
+    Kind kind() const { return m_kind; }
+    // A table's fields may be written only while its row is being edited or inserted;
+    // writes are allowed while *writable is true (no flag: always).
+    void setWriteGuard(const bool* writable, bool* assigned) {
+        m_writable = writable;
+        m_assigned = assigned;
+    }
+
 private:
+    void beforeWrite();
+
     QString m_name;
     QVariant* m_value;
+    Kind m_kind = Kind::Any;
+    const bool* m_writable = nullptr;
+    bool* m_assigned = nullptr;
 };
 
 }  // namespace da

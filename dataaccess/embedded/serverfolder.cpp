@@ -1,0 +1,92 @@
+#include "serverfolder.h"
+
+#include "dataaccess/sqlerror.h"
+#include "sqlitedb.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace da::embedded {
+
+namespace {
+const QString kSuffix = QStringLiteral(".db");
+}
+
+ServerFolder::ServerFolder(const QString& dir) : m_dir(dir) {
+    const QFileInfo info(dir);
+    if (dir.isEmpty() || !info.isDir()) {
+        throw SqlError(QStringLiteral("[DBNETLIB][ConnectionOpen (Connect()).]SQL Server does not exist or access "
+                                      "denied. (no server folder '%1')").arg(dir));
+    }
+    if (databaseFile(QStringLiteral("master")).isEmpty()) {
+        SqliteDb master(QDir(m_dir).filePath(QStringLiteral("master") + kSuffix), true);
+        prepare(master);
+        master.exec(QStringLiteral(
+            "CREATE TABLE IF NOT EXISTS Logins (LoginName nvarchar(128) COLLATE TSQL_CI PRIMARY KEY, "
+            "Password nvarchar(128) COLLATE BINARY)"));
+    }
+}
+
+QString ServerFolder::databaseFile(const QString& name) const {
+    const QStringList files = QDir(m_dir).entryList({QStringLiteral("*") + kSuffix}, QDir::Files);
+    for (const QString& f : files) {
+        if (nameOfFile(f).compare(name.trimmed(), Qt::CaseInsensitive) == 0) return QDir(m_dir).filePath(f);
+    }
+    return {};
+}
+
+QString ServerFolder::nameOfFile(const QString& file) {
+    const QString base = QFileInfo(file).fileName();
+    return base.left(base.size() - kSuffix.size());
+}
+
+QStringList ServerFolder::databaseNames() const {
+    QStringList names;
+    for (const QString& f : QDir(m_dir).entryList({QStringLiteral("*") + kSuffix}, QDir::Files, QDir::Name)) {
+        names << nameOfFile(f);
+    }
+    return names;
+}
+
+void ServerFolder::createDatabase(const QString& name) {
+    static const QString forbidden = QStringLiteral("/\\:*?\"<>|");
+    bool valid = !name.trimmed().isEmpty() && name.size() <= 128 && !name.startsWith(u'.');
+    for (QChar c : name) {
+        if (forbidden.contains(c) || c.unicode() < 32) valid = false;
+    }
+    if (!valid) throw SqlError(QStringLiteral("Incorrect syntax near '%1'.").arg(name));
+    if (!databaseFile(name).isEmpty()) {
+        throw SqlError(QStringLiteral("Database '%1' already exists. Choose a different database name.").arg(name));
+    }
+    SqliteDb db(QDir(m_dir).filePath(name + kSuffix), true);
+    prepare(db);
+}
+
+void ServerFolder::dropDatabase(const QString& name) {
+    const QString file = databaseFile(name);
+    if (file.isEmpty()) {
+        throw SqlError(QStringLiteral("Cannot drop the database '%1', because it does not exist or you do not have "
+                                      "permission.").arg(name));
+    }
+    if (name.compare(QLatin1String("master"), Qt::CaseInsensitive) == 0) {
+        throw SqlError(QStringLiteral("Cannot drop the database 'master' because it is a system database."));
+    }
+    QFile::remove(file + QStringLiteral("-wal"));
+    QFile::remove(file + QStringLiteral("-shm"));
+    if (!QFile::remove(file)) {
+        throw SqlError(QStringLiteral("Cannot drop database \"%1\" because it is currently in use.").arg(name));
+    }
+}
+
+void ServerFolder::prepare(SqliteDb& db) {
+    // WAL keeps every statement atomic and lets readers run beside a writer; NORMAL
+    // syncs at checkpoints, which a killed process cannot undo.
+    db.exec(QStringLiteral("PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL; PRAGMA cache_size=-65536; "
+                           "PRAGMA temp_store=MEMORY"));
+    db.exec(QStringLiteral(
+        "CREATE TABLE IF NOT EXISTS __bv_procedures (name TEXT COLLATE TSQL_CI PRIMARY KEY, body TEXT);"
+        "CREATE TABLE IF NOT EXISTS __bv_identity (table_name TEXT COLLATE TSQL_CI PRIMARY KEY, "
+        "column_name TEXT COLLATE TSQL_CI)"));
+}
+
+}  // namespace da::embedded

@@ -1,0 +1,57 @@
+#pragma once
+// Owners of the SQLite handles of the embedded engine.
+#include <QString>
+#include <QVariant>
+#include <vector>
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+namespace da::embedded {
+
+// One open database file with the engine's functions and collations registered.
+class SqliteDb {
+public:
+    // Opens (create: or creates) the file. Throws SqlError.
+    SqliteDb(const QString& path, bool create);
+    ~SqliteDb();
+    SqliteDb(const SqliteDb&) = delete;
+    SqliteDb& operator=(const SqliteDb&) = delete;
+
+    sqlite3* handle() const { return m_db; }
+    // Runs statements that return nothing. Throws SqlError with the engine's wording.
+    void exec(const QString& sql);
+    // The first column of the first row, or null.
+    QVariant scalar(const QString& sql, const std::vector<QVariant>& params = {});
+    long long changes() const;
+
+private:
+    sqlite3* m_db = nullptr;
+};
+
+// One prepared statement.
+class SqliteStatement {
+public:
+    SqliteStatement(SqliteDb& db, const QString& sql);  // throws SqlError
+    ~SqliteStatement();
+    SqliteStatement(const SqliteStatement&) = delete;
+    SqliteStatement& operator=(const SqliteStatement&) = delete;
+
+    void bind(const std::vector<QVariant>& params);
+    bool step();  // true while a row is ready; throws SqlError
+    int columnCount() const;
+    QString columnName(int i) const;
+    QString columnDeclType(int i) const;
+    QVariant value(int i) const;
+    int parameterCount() const;
+    sqlite3_stmt* handle() const { return m_stmt; }
+
+private:
+    SqliteDb& m_db;
+    sqlite3_stmt* m_stmt = nullptr;
+};
+
+// SQL Server's wording for an SQLite failure message.
+QString serverMessage(const QString& sqliteMessage, int extendedCode);
+
+}  // namespace da::embedded
