@@ -1,12 +1,173 @@
 #include "textdriver.h"
 
 #include "dataaccess/sqlerror.h"
+#include "schemaini.h"
+#include "textdrivererror.h"
+#include "textdriverreader.h"
+#include "textdriversource.h"
+#include "textdrivertable.h"
+
+#include <QFileInfo>
+#include <memory>
+#include <string>
 
 namespace da::embedded {
+namespace {
 
-// Placeholder: replaced by the text driver.
-void fillTableFromTextFile(sqlite3*, const QString&, const QString&, const QString&) {
-    throw SqlError(QStringLiteral("text driver not built yet"));
+// What the scanned rows say about one column's type.
+struct TypeGuess {
+    bool int32 = false, int64 = false, real = false, text = false;
+    int integerDigits = 0;
+
+    void add(std::string_view value) {
+        const TextValue v = classifyTextValue(value);
+        switch (v.shape) {
+        case TextValue::Empty: return;  // no say in the guess
+        case TextValue::Int32: int32 = true; break;
+        case TextValue::Int64: int64 = true; break;
+        case TextValue::Float: real = true; return;
+        case TextValue::Text: text = true; return;
+        }
+        integerDigits = std::max(integerDigits, v.digits);
+    }
+
+    // A column without any value is text. Integers of more than 15 digits beside
+    // floats stay exact only as text.
+    TextColumnType type() const {
+        if (text || (real && integerDigits > 15))
+            return TextColumnType::Text;
+        if (real)
+            return TextColumnType::Float;
+        if (int64)
+            return TextColumnType::BigInt;
+        if (int32)
+            return TextColumnType::Int;
+        return TextColumnType::Text;
+    }
+};
+
+// Trimmed as the system trims: characters of code 32 or lower off both ends.
+QByteArray trimmedName(std::string_view v) {
+    while (!v.empty() && static_cast<unsigned char>(v.front()) <= 32)
+        v.remove_prefix(1);
+    while (!v.empty() && static_cast<unsigned char>(v.back()) <= 32)
+        v.remove_suffix(1);
+    return QByteArray(v.data(), static_cast<qsizetype>(v.size()));
+}
+
+std::vector<TextColumn> makeColumns(std::vector<QByteArray> names, const SchemaIni& ini, const QString& fileName) {
+    std::vector<TextColumn> columns(names.size());
+    for (const auto& [n, spec] : ini.columns) {
+        if (static_cast<size_t>(n) > names.size())
+            throwTextFileError(fileName, 0, QStringLiteral("schema.ini describes column %1, but the file has %2 columns.").arg(n).arg(names.size()));
+        TextColumn& col = columns[static_cast<size_t>(n - 1)];
+        names[static_cast<size_t>(n - 1)] = spec.name.toUtf8();
+        col.type = spec.type;
+        col.width = spec.width;
+        col.forced = true;
+    }
+    for (size_t i = 0; i < names.size(); ++i) {
+        // A column without a name is called F and its position, as the text driver calls it.
+        columns[i].name = names[i].isEmpty() ? "F" + QByteArray::number(static_cast<qulonglong>(i + 1)) : names[i];
+        for (size_t j = 0; j < i; ++j) {
+            if (columns[j].name.compare(columns[i].name, Qt::CaseInsensitive) == 0)
+                throwTextFileError(fileName, 0, QStringLiteral("two columns are named '%1'.").arg(QString::fromUtf8(columns[i].name)));
+        }
+    }
+    return columns;
+}
+
+void checkRowWidth(const TextRecordReader& reader, size_t columns, const QString& fileName) {
+    const size_t n = reader.fields().size();
+    if (n != columns)
+        throwTextFileError(fileName, reader.line(),
+                           QStringLiteral("the row has %1 values, but the file has %2 columns.").arg(n).arg(columns));
+}
+
+}  // namespace
+
+void fillTableFromTextFile(sqlite3* db, const QString& tableName, const QString& dir, const QString& fileName) {
+    if (dir.isEmpty() || !QFileInfo(dir).isDir())
+        throw SqlError(QStringLiteral("The text driver cannot find the folder '%1'.").arg(dir));
+    const QString path = fileName.isEmpty() ? QString() : locateFileIgnoringCase(dir, fileName);
+    if (path.isEmpty())
+        throw SqlError(QStringLiteral("The text driver cannot find the file '%1' in folder '%2'.").arg(fileName, dir));
+    const SchemaIni ini = readSchemaIni(dir, fileName);
+
+    std::unique_ptr<TextSource> source;
+    try {
+        source = std::make_unique<TextSource>(path, ini.charset);
+    } catch (const TextReadError& e) {
+        throwTextFileError(fileName, 0, QStringLiteral("the file cannot be read: %1.").arg(e.reason));
+    }
+    TextRecordReader reader(*source, ini.delimiter, fileName);
+
+    bool haveRow = reader.next();
+    std::vector<QByteArray> names;
+    if (ini.colNameHeader) {
+        if (!haveRow)
+            throwTextFileError(fileName, 0, QStringLiteral("the file is empty; its first line should name the columns."));
+        for (std::string_view f : reader.fields())
+            names.push_back(trimmedName(f));
+        haveRow = reader.next();
+    } else {
+        size_t n = haveRow ? reader.fields().size() : 0;
+        if (!haveRow && !ini.columns.empty())
+            n = static_cast<size_t>(ini.columns.rbegin()->first);
+        if (n == 0)
+            throwTextFileError(fileName, 0, QStringLiteral("the file is empty."));
+        names.resize(n);
+    }
+    std::vector<TextColumn> columns = makeColumns(std::move(names), ini, fileName);
+    const size_t width = columns.size();
+
+    // The type guess: the first MaxScanRows rows are held for it and stored after.
+    // MaxScanRows=0 lets every row decide: one pass guesses, a second one stores, so the
+    // file is still never held whole.
+    std::vector<TypeGuess> guesses(width);
+    std::vector<std::vector<std::string>> scanned;
+    std::vector<qint64> scannedLines;
+    if (ini.maxScanRows > 0) {
+        while (haveRow && scanned.size() < static_cast<size_t>(ini.maxScanRows)) {
+            checkRowWidth(reader, width, fileName);
+            std::vector<std::string>& row = scanned.emplace_back();
+            for (size_t i = 0; i < width; ++i) {
+                guesses[i].add(reader.fields()[i]);
+                row.emplace_back(reader.fields()[i]);
+            }
+            scannedLines.push_back(reader.line());
+            haveRow = reader.next();
+        }
+    } else {
+        while (haveRow) {
+            checkRowWidth(reader, width, fileName);
+            for (size_t i = 0; i < width; ++i)
+                guesses[i].add(reader.fields()[i]);
+            haveRow = reader.next();
+        }
+        reader.rewind();
+        haveRow = reader.next();
+        if (ini.colNameHeader)
+            haveRow = reader.next();
+    }
+    for (size_t i = 0; i < width; ++i) {
+        if (!columns[i].forced)
+            columns[i].type = guesses[i].type();
+    }
+
+    TextTableWriter writer(db, tableName, std::move(columns), fileName);
+    writer.create();
+    std::vector<std::string_view> values(width);
+    for (size_t r = 0; r < scanned.size(); ++r) {
+        for (size_t i = 0; i < width; ++i)
+            values[i] = scanned[r][i];
+        writer.insert(values, scannedLines[r]);
+    }
+    while (haveRow) {
+        checkRowWidth(reader, width, fileName);
+        writer.insert(reader.fields(), reader.line());
+        haveRow = reader.next();
+    }
 }
 
 }  // namespace da::embedded
