@@ -1,14 +1,60 @@
 #include "toolkit/tools.h"
 
-#include <stdexcept>
+#include "platform/beep.h"
+#include "widgets/trayicon.h"
 
-// Placeholder definitions: replaced by the real ones of this subsystem.
+namespace {
 
-void TTools::ShowMsg(const QString& St) { throw std::logic_error("ShowMsg: not built yet"); }
-int TTools::AskYesNo(const QString& St) { throw std::logic_error("AskYesNo: not built yet"); }
-int TTools::AskYesNoAll(const QString& St) { throw std::logic_error("AskYesNoAll: not built yet"); }
-int TTools::ChartOrFr3() { throw std::logic_error("ChartOrFr3: not built yet"); }
-void TTools::ShowBoxMessage(const QString& Msg) { throw std::logic_error("ShowBoxMessage: not built yet"); }
-void TTools::ShowBigBoxMessage(const QString& Msg) { throw std::logic_error("ShowBigBoxMessage: not built yet"); }
-void TTools::ShowBoxMessageColor(const QString& Msg, unsigned Color) { throw std::logic_error("ShowBoxMessageColor: not built yet"); }
-void TTools::ShowBoxClose() { throw std::logic_error("ShowBoxClose: not built yet"); }
+const QString kMsgCaption = QStringLiteral("پيام");
+constexpr int kBalloonTimeout = 10000;  // milliseconds
+
+// With the tray icon enabled, box messages go to a balloon hint at the icon instead of
+// the box window. The icon is made the first time it is needed.
+bool boxToTray(TTools& tools, const QString& msg) {
+    if (!tools.CTrayIEnabled)
+        return false;
+    if (!tools.CTrayI)
+        tools.CTrayI = new TrayIcon(&tools);
+    if (auto* tray = qobject_cast<TrayIcon*>(tools.CTrayI))
+        tray->showBalloon(kMsgCaption, msg, QSystemTrayIcon::Information, kBalloonTimeout);
+    else
+        tools.CTrayI->showMessage(kMsgCaption, msg, QSystemTrayIcon::Information, kBalloonTimeout);
+    return true;
+}
+
+}  // namespace
+
+void TTools::ShowMsg(const QString& St) {
+    plat::messageBeep();
+    dialogs().showMsg(St);
+}
+
+int TTools::AskYesNo(const QString& St) { return dialogs().askYesNo(St); }
+
+int TTools::AskYesNoAll(const QString& St) { return dialogs().askYesNoAll(St); }
+
+int TTools::ChartOrFr3() { return dialogs().chartOrFr3(QStringLiteral("تمايل داريد گزارش نمايش داده شود يا نمودار؟")); }
+
+void TTools::ShowBoxMessage(const QString& Msg) {
+    if (!boxToTray(*this, Msg))
+        dialogs().showBox(BoxKind::Small, Msg, 0);
+}
+
+void TTools::ShowBigBoxMessage(const QString& Msg) {
+    if (!boxToTray(*this, Msg))
+        dialogs().showBox(BoxKind::Big, Msg, 0);
+}
+
+void TTools::ShowBoxMessageColor(const QString& Msg, unsigned Color) {
+    if (!boxToTray(*this, Msg))
+        dialogs().showBox(BoxKind::Color, Msg, Color);
+}
+
+void TTools::ShowBoxClose() {
+    if (CTrayIEnabled) {
+        if (auto* tray = qobject_cast<TrayIcon*>(CTrayI))
+            tray->hideBalloon();
+        return;
+    }
+    dialogs().closeBox();
+}
