@@ -16,6 +16,30 @@ void appendTwoDigits(QString& out, long long v) {
     out += QString::number(v);
 }
 
+// Date text "a/bb/cc" built in one allocation: a in plain decimal left-padded from
+// yearPad, b and c with two digits. Precondition: 0 <= a <= 99999, 0 <= b, c <= 99.
+QString dateText(int a, QStringView yearPad, int b, int c) {
+    char16_t buf[16];
+    char16_t digits[5];
+    int n = 0;
+    do {
+        digits[n++] = char16_t(u'0' + a % 10);
+        a /= 10;
+    } while (a > 0);
+    int len = 0;
+    for (qsizetype k = 0; k + n < yearPad.size(); ++k)
+        buf[len++] = yearPad[k].unicode();
+    while (n > 0)
+        buf[len++] = digits[--n];
+    buf[len++] = u'/';
+    buf[len++] = char16_t(u'0' + b / 10);
+    buf[len++] = char16_t(u'0' + b % 10);
+    buf[len++] = u'/';
+    buf[len++] = char16_t(u'0' + c / 10);
+    buf[len++] = char16_t(u'0' + c % 10);
+    return QString(reinterpret_cast<const QChar*>(buf), len);
+}
+
 // The characters up to the next "/" (or the end), and the rest after that one "/".
 QStringView takePart(QStringView& rest) {
     const qsizetype slash = rest.indexOf(u'/');
@@ -31,8 +55,11 @@ QStringView takePart(QStringView& rest) {
 
 // The two-digit table arithmetic, exact for the Gregorian dates 1922-01-01 to
 // 2021-03-20 (the year number is right only there). Any integers are accepted; the
-// outcome text is not completed. 64-bit: a day near the 32-bit limit does not wrap.
-QString tableArithmetic(long long day, long long month, long long year) {
+// outcome is not completed. 64-bit: a day near the 32-bit limit does not wrap.
+struct TableDate {
+    long long year, month, day;  // a two-digit solar year, not yet completed
+};
+TableDate tableArithmetic(long long day, long long month, long long year) {
     static constexpr int offsets[] = {10, 11, 9, 11, 10, 10, 9, 9, 9, 8, 9, 9};
     long long e = month >= 1 && month <= 12 ? offsets[month - 1] : 0;
     const long long yy = year % 100;  // keeps the sign of year
@@ -62,17 +89,10 @@ QString tableArithmetic(long long day, long long month, long long year) {
         sm -= 12;
         ++sy;
     }
-    return QString::number(sy) + u'/' + QString::number(sm) + u'/' + QString::number(sd);
+    return {sy, sm, sd};
 }
 
-QString formatSolar(const SolarDate& d) {
-    QString out = QString::number(d.year).rightJustified(4, u'0');
-    out += u'/';
-    appendTwoDigits(out, d.month);
-    out += u'/';
-    appendTwoDigits(out, d.day);
-    return out;
-}
+QString formatSolar(const SolarDate& d) { return dateText(d.year, u"0000", d.month, d.day); }
 
 bool inTableSpan(long long year, long long month, long long day) {
     auto before = [](long long y1, long long m1, long long d1, long long y2, long long m2, long long d2) {
@@ -112,8 +132,14 @@ TextOutcome toFarsiDate(QStringView engDate) {
         if (digits <= 2)
             fullYear = year >= 22 ? 1900 + year : 2000 + year;
     }
-    if (inTableSpan(fullYear, month, day))
-        return compleateDate(tableArithmetic(day, month, fullYear));
+    if (inTableSpan(fullYear, month, day)) {
+        const TableDate t = tableArithmetic(day, month, fullYear);
+        // A solar date: completed at once. Anything else goes through the date check.
+        if (t.year >= 0 && t.year <= 999 && t.month >= 1 && t.month <= 12 && t.day >= 1 && t.day <= 31)
+            return {dateText(int(t.year), u"1300", int(t.month), int(t.day)), {}};
+        return compleateDate(QString::number(t.year) + u'/' + QString::number(t.month) + u'/' +
+                             QString::number(t.day));
+    }
 
     // Outside the span the table's years are a century off: the astronomical
     // calendar instead. A day or month that names no Gregorian date, or a year the
@@ -179,11 +205,7 @@ QString convertDateEng(QStringView solarText) {
         }
         gDay = n;
     }
-    QString out = QString::number(gYear) + u'/';
-    appendTwoDigits(out, gMonth);
-    out += u'/';
-    appendTwoDigits(out, gDay);
-    return out;
+    return dateText(gYear, u"", gMonth, gDay);
 }
 
 int solarMonthLength(int year, int month) {
@@ -201,7 +223,7 @@ TextOutcome toEnglishDate(const QString& farDate) {
     if (!check.ok)
         return {convertDateFormat(QStringView(), u"Y/M/D", u"D/M/Y"), std::move(check.message)};
     const QString converted = convertDateEng(farDate);
-    if (!converted.left(4).contains(u'/'))
+    if (!QStringView(converted).first(qMin<qsizetype>(4, converted.size())).contains(u'/'))
         return {convertDateFormat(converted, u"Y/M/D", u"D/M/Y"), {}};
     return {converted, {}};
 }
