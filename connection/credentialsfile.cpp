@@ -12,6 +12,27 @@ namespace {
 
 QString lineAt(const QStringList& lines, int index) { return index < lines.size() ? lines.at(index) : QString(); }
 
+bool holdsLineBreak(const QString& text) { return text.contains(QChar(u'\r')) || text.contains(QChar(u'\n')); }
+
+// A scrambled line cannot hold a line break: the reader splits the line there. The
+// folder of an embedded server has other spellings ("/./" inserted after its first
+// separator) that move its characters onto other keys; the first that scrambles cleanly
+// is written.
+QString writableServer(const QString& server) {
+    if (!holdsLineBreak(positionScramble(server)) || !server.startsWith(QLatin1String("file:")))
+        return server;
+    const qsizetype slash = server.indexOf(QLatin1Char('/'));
+    if (slash < 0)
+        return server;
+    QString candidate = server;
+    for (int tries = 0; tries < 64; ++tries) {
+        candidate.insert(slash + 1, QLatin1String("./"));
+        if (!holdsLineBreak(positionScramble(candidate)))
+            return candidate;
+    }
+    return server;
+}
+
 QByteArray joinCrLf(const QStringList& lines) {
     QString text;
     for (const QString& line : lines)
@@ -43,10 +64,10 @@ da::ConnectParams readCredentialsFile(const QString& path) {
 }
 
 void writeCredentialsFile(const QString& path, const da::ConnectParams& params) {
-    const QStringList lines{positionScramble(params.password), positionScramble(params.server),
+    const QStringList lines{positionScramble(params.password), positionScramble(writableServer(params.server)),
                             positionScramble(params.database), positionScramble(params.user)};
     for (const QString& line : lines) {
-        if (line.contains(QChar(u'\r')) || line.contains(QChar(u'\n')))
+        if (holdsLineBreak(line))
             throw std::runtime_error("a scrambled value would hold a line break; choose another value");
     }
     QByteArray bytes;

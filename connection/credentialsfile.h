@@ -20,8 +20,9 @@ da::ConnectParams readCredentialsFile(const QString& path);
 
 // Writes the credentials file so that readCredentialsFile gives params back: ANSI when
 // the scrambled lines fit the code page, else UTF-8 with a byte-order mark; lines end in
-// CR LF. Throws std::runtime_error when a scrambled line would hold a line break (the
-// file could not be read back) or when the file cannot be written.
+// CR LF. A value whose scrambled form would hold a line break cannot be read back; an
+// embedded server ("file:DIR") is then written as an equivalent spelling of DIR, any
+// other such value raises std::runtime_error, as does a file that cannot be written.
 void writeCredentialsFile(const QString& path, const da::ConnectParams& params);
 
 // Reads the remembered connection: server, database, user, password on lines 1 to 4,

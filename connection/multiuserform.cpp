@@ -118,7 +118,8 @@ TMultiUserForm::~TMultiUserForm() {
 
 void TMultiUserForm::layoutColumns() {
     const int rowHeight = fontMetrics().height() + 6;
-    RadioGroup1->setGridSize(QSize(RadioGroup1->viewport()->width() / kColumns, rowHeight));
+    // The list has no frame and scrolls sideways, so its own width is the columns' room.
+    RadioGroup1->setGridSize(QSize(RadioGroup1->width() / kColumns, rowHeight));
 }
 
 void TMultiUserForm::resizeEvent(QResizeEvent* event) {

@@ -1,7 +1,9 @@
+#include "tests/connection/qstringprint.h"
 #include "connection/credentialsfile.h"
 #include "connection/scrambling.h"
 #include "platform/ansicodec.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -24,6 +26,22 @@ QByteArray scrambledAnsi(std::initializer_list<const char*> lines, const char* l
     for (const char* line : lines)
         bytes += plat::toAnsi(conn::positionScramble(QString::fromUtf8(line))) + lineEnd;
     return bytes;
+}
+
+// A long text whose scrambled form holds no line break: at each position the first
+// letter that does not meet its key as CR or LF.
+QString longClean(int length) {
+    QString text;
+    for (int k = 1; k <= length; ++k) {
+        for (char16_t c = u'a';; ++c) {
+            const char16_t scrambled = c ^ char16_t(2 * k);
+            if (scrambled != u'\r' && scrambled != u'\n') {
+                text += QChar(c);
+                break;
+            }
+        }
+    }
+    return text;
 }
 
 class CredentialsFile : public ::testing::Test {
@@ -72,7 +90,7 @@ TEST_F(CredentialsFile, WriterRoundTrips) {
         {"empty password", "", "db.farm.local,1433"},
         {"persian in the code page", QStringLiteral("رمز كاربر"), "srv"},
         {"outside the code page", QStringLiteral("گذرواژه"), "srv"},
-        {"long, key past 128", QString(90, QLatin1Char('x')), QString(120, QLatin1Char('s'))},
+        {"long, key past 128", longClean(150), "srv"},
     };
     for (const Case& c : cases) {
         const da::ConnectParams written{c.server, QStringLiteral("Farm ' DB"), QStringLiteral("sa"), c.password};
@@ -96,6 +114,18 @@ TEST_F(CredentialsFile, WriterRefusesValueThatScramblesIntoLineBreak) {
     const QString password = QString(54, QLatin1Char('x')) + QLatin1Char('c');
     ASSERT_EQ(conn::positionScramble(password).at(54), QChar(u'\r'));
     EXPECT_THROW(conn::writeCredentialsFile(path(), {"srv", "Farm", "sa", password}), std::runtime_error);
+}
+
+TEST_F(CredentialsFile, EmbeddedServerIsRespelledWhenItWouldScrambleIntoLineBreak) {
+    // The '/' at position 17 meets the key 34: 0x2F xor 0x22 is CR.
+    const QString server = QStringLiteral("file:/tmp/abcdef/x");
+    ASSERT_EQ(conn::positionScramble(server).at(16), QChar(u'\r'));
+    conn::writeCredentialsFile(path(), {server, "Farm", "sa", "pw"});
+    const QString read = conn::readCredentialsFile(path()).server;
+    EXPECT_NE(read, server);
+    ASSERT_TRUE(read.startsWith("file:"));
+    EXPECT_EQ(QDir::cleanPath(read.mid(5)), QStringLiteral("/tmp/abcdef/x"));
+    EXPECT_EQ(conn::readCredentialsFile(path()).database, "Farm");
 }
 
 TEST_F(CredentialsFile, RememberedConnectionIsFourPlainAnsiLines) {

@@ -1,3 +1,4 @@
+#include "tests/connection/qstringprint.h"
 #include "connection/credentialsfile.h"
 #include "connection/discoveryhooks.h"
 #include "connection/multiuserform.h"
@@ -137,6 +138,7 @@ TEST_F(FindConStrTest, CredentialsFileWithTwoLines) {
 }
 
 TEST_F(FindConStrTest, FirstRunPromptsRemembersAndTakesChosenCustomer) {
+    touch("Multiusers.Dat");
     makeCatalogue({{"Farm B", "file:/b", "FarmB", "pb"}, {"Farm A", "file:/a", "FarmA", "pa"}});
     chooseByName(QStringLiteral("Farm B"));
     const Found f = find();

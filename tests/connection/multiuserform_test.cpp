@@ -1,3 +1,4 @@
+#include "tests/connection/qstringprint.h"
 #include "connection/multiuserform.h"
 #include "platform/appexit.h"
 #include "tests/connection/endrequest.h"
@@ -74,6 +75,7 @@ TEST_F(MultiUserFormTest, EntriesRunInThreeColumns) {
             columns.insert(rect.x());
     }
     EXPECT_EQ(columns.size(), 3);
+
     // Down the first column first.
     EXPECT_EQ(form.RadioGroup1->visualItemRect(form.RadioGroup1->item(0)).x(),
               form.RadioGroup1->visualItemRect(form.RadioGroup1->item(1)).x());

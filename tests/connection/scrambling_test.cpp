@@ -1,3 +1,4 @@
+#include "tests/connection/qstringprint.h"
 #include "connection/scrambling.h"
 
 #include <gtest/gtest.h>

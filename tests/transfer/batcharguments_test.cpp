@@ -1,3 +1,4 @@
+#include "tests/connection/qstringprint.h"
 #include "app/batcharguments.h"
 
 #include <gtest/gtest.h>

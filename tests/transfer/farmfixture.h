@@ -1,6 +1,7 @@
 #pragma once
 // A farm on the embedded engine in a temporary folder, the credentials file of an
 // installation pointing at it, and breeding-centre files written byte for byte.
+#include "tests/connection/qstringprint.h"
 #include "app/transferstatements.h"
 #include "bench/transfer/bvdata.h"
 #include "bench/transfer/farmbuilder.h"

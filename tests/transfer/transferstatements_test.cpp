@@ -1,3 +1,4 @@
+#include "tests/connection/qstringprint.h"
 #include "app/transferstatements.h"
 
 #include <gtest/gtest.h>
