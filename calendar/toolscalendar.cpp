@@ -9,6 +9,7 @@
 #include "toolkit/tools.h"
 
 #include <QLineEdit>
+#include <QMetaObject>
 #include <QVariant>
 
 namespace {
@@ -95,14 +96,17 @@ bool TTools::CheckTheDate(QLineEdit* Sender, da::Table* InTable) {
         Sender->setFocus();
         return false;
     }
-    // A data-aware edit names its field in the "dataField" property; the binding then
-    // shows the field's new value. Without a table there is no field to set: the
-    // edit's own text takes the completed date.
+    // A data-aware edit names its field in the "dataField" property and shows the
+    // field's new value when asked to refresh. Without a table there is no field to
+    // set: the edit's own text takes the completed date.
     const QString dataField = Sender->property("dataField").toString();
-    if (!dataField.isEmpty() && InTable)
-        InTable->fieldByName(dataField).setAsString(CompleateDate(Sender->text()));
-    else
+    if (dataField.isEmpty() || !InTable) {
         Sender->setText(CompleateDate(Sender->text()));
+        return true;
+    }
+    InTable->fieldByName(dataField).setAsString(CompleateDate(Sender->text()));
+    if (Sender->metaObject()->indexOfMethod("refresh()") >= 0)
+        QMetaObject::invokeMethod(Sender, "refresh");
     return true;
 }
 

@@ -1,6 +1,9 @@
 // The toolkit's calendar members on a toolkit built with the recording dialogs: what
 // the user is shown, and the member-level compositions.
 #include "calendar/toolsclock.h"
+#include "dataaccess/connection.h"
+#include "dataaccess/query.h"
+#include "dataaccess/table.h"
 #include "expectedtexts.h"
 #include "platform/convert.h"
 #include "platform/formatsettings.h"
@@ -232,6 +235,34 @@ TEST_F(FieldExit, CheckTheTimeCompletesOrKeepsTheText) {
     EXPECT_EQ(m_edit->text(), QStringLiteral("24:00"));
     QTRY_VERIFY(m_edit->hasFocus());
     EXPECT_EQ(messages(), std::vector<QString>{refused(timeHead, "24:00", badHour)});
+}
+
+TEST_F(FieldExit, CheckTheDateWritesADataAwareEditsFieldInTheTable) {
+    QTemporaryDir serverDir;
+    da::Connection connection;
+    connection.setServer(QStringLiteral("file:") + serverDir.path());
+    connection.setDatabase(QStringLiteral("master"));
+    connection.setUser(QStringLiteral("sa"));
+    connection.connect();
+    da::Query setup(&connection);
+    setup.setSql(QStringLiteral("CREATE TABLE Cows (ID int, BirthDate nvarchar(10))"));
+    setup.execute();
+    setup.setSql(QStringLiteral("INSERT INTO Cows (ID, BirthDate) VALUES (1, '1389/01/01')"));
+    setup.execute();
+    da::Table cows(&connection, QStringLiteral("Cows"));
+    cows.open();
+    cows.edit();
+
+    m_edit->setProperty("dataField", QStringLiteral("BirthDate"));
+    m_edit->setText(QStringLiteral("90/7/3"));
+    EXPECT_TRUE(m_tools->CheckTheDate(m_edit, &cows));
+    EXPECT_EQ(cows.fieldByName(QStringLiteral("BirthDate")).asString(), QStringLiteral("1390/07/03"));
+    EXPECT_EQ(m_edit->text(), QStringLiteral("90/7/3"));  // a plain edit has no binding to show it
+
+    m_edit->setText(QStringLiteral("90/7/32"));
+    EXPECT_FALSE(m_tools->CheckTheDate(m_edit, &cows));
+    EXPECT_EQ(cows.fieldByName(QStringLiteral("BirthDate")).asString(), QStringLiteral("1390/07/03"));
+    EXPECT_EQ(messages(), std::vector<QString>{refused(dateHead, "90/7/32", badDay)});
 }
 
 }  // namespace
