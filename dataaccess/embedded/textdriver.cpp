@@ -3,6 +3,7 @@
 #include "dataaccess/sqlerror.h"
 #include "schemaini.h"
 #include "textdrivererror.h"
+#include "textdriverpipeline.h"
 #include "textdriverreader.h"
 #include "textdriversource.h"
 #include "textdrivertable.h"
@@ -80,8 +81,7 @@ std::vector<TextColumn> makeColumns(std::vector<QByteArray> names, const SchemaI
 void checkRowWidth(const TextRecordReader& reader, size_t columns, const QString& fileName) {
     const size_t n = reader.fields().size();
     if (n != columns)
-        throwTextFileError(fileName, reader.line(),
-                           QStringLiteral("the row has %1 values, but the file has %2 columns.").arg(n).arg(columns));
+        throwTextFileError(fileName, reader.line(), rowWidthMessage(n, columns));
 }
 
 }  // namespace
@@ -157,16 +157,29 @@ void fillTableFromTextFile(sqlite3* db, const QString& tableName, const QString&
 
     TextTableWriter writer(db, tableName, std::move(columns), fileName);
     writer.create();
-    std::vector<std::string_view> values(width);
+    std::vector<std::string_view> views(scanned.size() * width);
+    std::vector<TextTableWriter::Row> rows;
     for (size_t r = 0; r < scanned.size(); ++r) {
         for (size_t i = 0; i < width; ++i)
-            values[i] = scanned[r][i];
-        writer.insert(values, scannedLines[r]);
+            views[r * width + i] = scanned[r][i];
+        rows.push_back({views.data() + r * width, nullptr, scannedLines[r]});
     }
-    while (haveRow) {
-        checkRowWidth(reader, width, fileName);
-        writer.insert(reader.fields(), reader.line());
-        haveRow = reader.next();
+    writer.insert(rows.data(), rows.size());
+
+    // The rest streams: read on a worker thread, stored on this one.
+    std::vector<bool> numeric(width);
+    for (size_t i = 0; i < width; ++i)
+        numeric[i] = !writer.columns()[i].forced && writer.columns()[i].type != TextColumnType::Text;
+    TextRowPipeline pipeline(reader, haveRow, std::move(numeric), fileName);
+    while (TextRowBatch* batch = pipeline.next()) {
+        views.resize(batch->rows() * width);
+        rows.clear();
+        for (size_t r = 0; r < batch->rows(); ++r) {
+            batch->values(r, views.data() + r * width);
+            rows.push_back({views.data() + r * width, batch->numbers(r), batch->line(r)});
+        }
+        writer.insert(rows.data(), rows.size());
+        pipeline.recycle(batch);
     }
 }
 

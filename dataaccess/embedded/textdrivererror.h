@@ -12,4 +12,8 @@ namespace da::embedded {
     throw SqlError(QStringLiteral("Text file '%1': %2").arg(fileName, what));
 }
 
+inline QString rowWidthMessage(size_t values, size_t columns) {
+    return QStringLiteral("the row has %1 values, but the file has %2 columns.").arg(values).arg(columns);
+}
+
 }  // namespace da::embedded

@@ -1,7 +1,9 @@
 #include "textdrivertable.h"
 
+#include "textcollation.h"
 #include "textdrivererror.h"
 
+#include <algorithm>
 #include <sqlite3.h>
 
 namespace da::embedded {
@@ -11,6 +13,16 @@ QByteArray quoteIdentifier(const QByteArray& name) {
     QByteArray q = name;
     q.replace('"', "\"\"");
     return '"' + q + '"';
+}
+
+// Whether the engine has registered the collation on this database.
+bool hasCollation(sqlite3* db, const char* name) {
+    sqlite3_stmt* stmt = nullptr;
+    // A comparison needs the collation when it is prepared; a bare COLLATE does not.
+    const QByteArray probe = QByteArray("SELECT '' < '' COLLATE ") + name;
+    const bool ok = sqlite3_prepare_v2(db, probe.constData(), -1, &stmt, nullptr) == SQLITE_OK;
+    sqlite3_finalize(stmt);
+    return ok;
 }
 
 }  // namespace
@@ -33,6 +45,8 @@ QByteArray TextTableWriter::createSql(const QByteArray& quotedTable) const {
         if (i > 0)
             sql += ", ";
         sql += quoteIdentifier(m_columns[i].name) + ' ' + textColumnSqlType(m_columns[i].type, m_columns[i].width);
+        if (m_columns[i].type == TextColumnType::Text && !m_textCollation.isEmpty())
+            sql += " COLLATE " + m_textCollation;
     }
     return sql + ')';
 }
@@ -46,39 +60,63 @@ void TextTableWriter::exec(const QByteArray& sql) {
     }
 }
 
-void TextTableWriter::prepareInsert() {
-    QByteArray sql = "INSERT INTO " + m_table + " VALUES (";
+TextTableWriter::Statement TextTableWriter::prepareInsert(size_t rows) {
+    QByteArray row = "(";
     for (size_t i = 0; i < m_columns.size(); ++i)
-        sql += i == 0 ? "?" : ",?";
-    sql += ')';
+        row += i == 0 ? "?" : ",?";
+    row += ')';
+    QByteArray sql = "INSERT INTO " + m_table + " VALUES " + row;
+    for (size_t r = 1; r < rows; ++r)
+        sql += ',' + row;
     sqlite3_stmt* stmt = nullptr;
     if (sqlite3_prepare_v3(m_db, sql.constData(), static_cast<int>(sql.size()), SQLITE_PREPARE_PERSISTENT, &stmt, nullptr) != SQLITE_OK)
         throw SqlError(QString::fromUtf8(sqlite3_errmsg(m_db)), sqlite3_extended_errcode(m_db), {}, QString::fromUtf8(sql));
-    m_insert.reset(stmt);
+    return Statement(stmt);
 }
 
 void TextTableWriter::create() {
+    // Text columns compare under the database's default collation, as the engine's own
+    // tables do; a bare SQLite database has none and keeps SQLite's.
+    if (hasCollation(m_db, kCollateCi))
+        m_textCollation = kCollateCi;
     exec(createSql(m_table));
-    prepareInsert();
+    // Several rows per INSERT spare the statement's set-up for each row.
+    const size_t variables = static_cast<size_t>(std::max(1, sqlite3_limit(m_db, SQLITE_LIMIT_VARIABLE_NUMBER, -1)));
+    m_groupRows = std::clamp<size_t>(variables / std::max<size_t>(m_columns.size(), 1), 1, 32);
+    m_insertOne = prepareInsert(1);
+    m_insertGroup = m_groupRows > 1 ? prepareInsert(m_groupRows) : nullptr;
 }
 
-void TextTableWriter::insert(const std::vector<std::string_view>& values, qint64 line) {
-    while (!bindRow(values, line)) {
+void TextTableWriter::insert(const Row* rows, size_t count) {
+    size_t r = 0;
+    for (; m_groupRows > 1 && count - r >= m_groupRows; r += m_groupRows)
+        insertGroup(rows + r, m_groupRows);
+    for (; r < count; ++r)
+        insertGroup(rows + r, 1);
+}
+
+void TextTableWriter::insertGroup(const Row* rows, size_t count) {
+    sqlite3_stmt* stmt = nullptr;
+    for (bool bound = false; !bound;) {
+        // A widened column rebuilt the table and its statements: bind the rows again.
+        stmt = count == 1 ? m_insertOne.get() : m_insertGroup.get();
+        bound = true;
+        for (size_t j = 0; j < count && bound; ++j)
+            bound = bindRow(stmt, static_cast<int>(j * m_columns.size()), rows[j]);
     }
-    sqlite3_stmt* stmt = m_insert.get();
     const int rc = sqlite3_step(stmt);
     sqlite3_reset(stmt);
     if (rc != SQLITE_DONE)
-        throwTextFileError(m_fileName, line, QString::fromUtf8(sqlite3_errmsg(m_db)));
+        throwTextFileError(m_fileName, rows[0].line, QString::fromUtf8(sqlite3_errmsg(m_db)));
 }
 
-// Binds one row; false when a value made a column wider, so the row is bound again on
-// the rebuilt table.
-bool TextTableWriter::bindRow(const std::vector<std::string_view>& values, qint64 line) {
-    sqlite3_stmt* stmt = m_insert.get();
+// Binds one row from parameter first + 1 on; false when a value made a column wider, so
+// the rows are bound again on the rebuilt table.
+bool TextTableWriter::bindRow(sqlite3_stmt* stmt, int first, const Row& row) {
+    const qint64 line = row.line;
     for (size_t i = 0; i < m_columns.size(); ++i) {
-        const std::string_view v = values[i];
-        const int index = static_cast<int>(i) + 1;
+        const std::string_view v = row.values[i];
+        const int index = first + static_cast<int>(i) + 1;
         const TextColumn& col = m_columns[i];
         if (v.empty()) {
             sqlite3_bind_null(stmt, index);
@@ -89,14 +127,14 @@ bool TextTableWriter::bindRow(const std::vector<std::string_view>& values, qint6
             continue;
         }
         if (col.forced) {
-            bindForced(index, col, v, line);
+            bindForced(stmt, index, i, v, line);
             continue;
         }
         // A guessed type. A value that does not fit it widens the column, as if the
         // guess had seen it: integer to 64-bit integer, to float, to text. Stored
         // integers keep their text when the column becomes text; floats would not, so a
         // float column meeting a text value stops with an error instead of losing data.
-        const TextValue tv = classifyTextValue(v);
+        const TextValue tv = row.numbers ? row.numbers[i] : classifyTextValue(v);
         switch (tv.shape) {
         case TextValue::Empty:
             sqlite3_bind_null(stmt, index);
@@ -133,9 +171,8 @@ bool TextTableWriter::bindRow(const std::vector<std::string_view>& values, qint6
     return true;
 }
 
-void TextTableWriter::bindForced(int index, const TextColumn& col, std::string_view v, qint64 line) {
-    sqlite3_stmt* stmt = m_insert.get();
-    const size_t column = static_cast<size_t>(index - 1);
+void TextTableWriter::bindForced(sqlite3_stmt* stmt, int index, size_t column, std::string_view v, qint64 line) {
+    const TextColumn& col = m_columns[column];
     switch (col.type) {
     case TextColumnType::Int:
     case TextColumnType::BigInt: {
@@ -169,7 +206,8 @@ void TextTableWriter::bindForced(int index, const TextColumn& col, std::string_v
 
 // Rebuilds the table with the column's new type and the rows stored so far.
 void TextTableWriter::widen(size_t column, TextColumnType to) {
-    m_insert.reset();
+    m_insertOne.reset();
+    m_insertGroup.reset();
     m_columns[column].type = to;
     const QByteArray rebuilt = quoteIdentifier(m_tableName + "$widening");
     QByteArray select;
@@ -182,7 +220,8 @@ void TextTableWriter::widen(size_t column, TextColumnType to) {
     exec("INSERT INTO " + rebuilt + " SELECT " + select + " FROM " + m_table);
     exec("DROP TABLE " + m_table);
     exec("ALTER TABLE " + rebuilt + " RENAME TO " + m_table);
-    prepareInsert();
+    m_insertOne = prepareInsert(1);
+    m_insertGroup = m_groupRows > 1 ? prepareInsert(m_groupRows) : nullptr;
 }
 
 void TextTableWriter::failValue(qint64 line, size_t column, std::string_view value, const QString& why) const {

@@ -23,6 +23,15 @@ struct TextColumn {
 
 class TextTableWriter {
 public:
+    // One row: a value per column (an empty value is NULL), the numbers already read by
+    // classifyTextValue for the columns of a guessed numeric type (or nullptr), and the
+    // line it came from.
+    struct Row {
+        const std::string_view* values;
+        const TextValue* numbers;
+        qint64 line;
+    };
+
     TextTableWriter(sqlite3* db, const QString& table, std::vector<TextColumn> columns, const QString& fileName);
     ~TextTableWriter();
     TextTableWriter(const TextTableWriter&) = delete;
@@ -30,22 +39,24 @@ public:
 
     // Throws SqlError with the engine's message (a table of that name exists, ...).
     void create();
-    // One value per column; an empty value is NULL. Throws SqlError naming the file and
-    // the line when a value does not fit its column.
-    void insert(const std::vector<std::string_view>& values, qint64 line);
+    // Stores the rows in order. The values must stay valid until it returns. Throws
+    // SqlError naming the file and the line when a value does not fit its column.
+    void insert(const Row* rows, size_t count);
     const std::vector<TextColumn>& columns() const { return m_columns; }
 
 private:
     struct StatementDeleter {
         void operator()(sqlite3_stmt* s) const;
     };
+    using Statement = std::unique_ptr<sqlite3_stmt, StatementDeleter>;
 
-    bool bindRow(const std::vector<std::string_view>& values, qint64 line);
-    void bindForced(int index, const TextColumn& column, std::string_view value, qint64 line);
+    void insertGroup(const Row* rows, size_t count);
+    bool bindRow(sqlite3_stmt* stmt, int first, const Row& row);
+    void bindForced(sqlite3_stmt* stmt, int index, size_t column, std::string_view value, qint64 line);
     void widen(size_t column, TextColumnType to);
     QByteArray createSql(const QByteArray& quotedTable) const;
     void exec(const QByteArray& sql);
-    void prepareInsert();
+    Statement prepareInsert(size_t rows);
     [[noreturn]] void failValue(qint64 line, size_t column, std::string_view value, const QString& why) const;
 
     sqlite3* m_db;
@@ -53,7 +64,10 @@ private:
     QByteArray m_table;  // quoted
     std::vector<TextColumn> m_columns;
     QString m_fileName;
-    std::unique_ptr<sqlite3_stmt, StatementDeleter> m_insert;
+    QByteArray m_textCollation;  // empty: SQLite's own
+    size_t m_groupRows = 1;      // rows of one multi-row INSERT
+    Statement m_insertOne;
+    Statement m_insertGroup;
     std::vector<int> m_integerDigits;  // most digits of an integer stored, per column
 };
 

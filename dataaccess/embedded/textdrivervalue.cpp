@@ -17,22 +17,6 @@ std::string_view trimBlanks(std::string_view v) {
     return v;
 }
 
-// Digits from the first non-zero to the last non-zero of the integer and fraction parts.
-int significantDigits(std::string_view intPart, std::string_view fracPart) {
-    int first = -1, last = -1, pos = 0;
-    for (std::string_view part : {intPart, fracPart}) {
-        for (char c : part) {
-            if (c != '0') {
-                if (first < 0)
-                    first = pos;
-                last = pos;
-            }
-            ++pos;
-        }
-    }
-    return first < 0 ? 0 : last - first + 1;
-}
-
 bool equalsIgnoringCase(std::string_view v, std::string_view lowerWord) {
     if (v.size() != lowerWord.size())
         return false;
@@ -82,63 +66,91 @@ TextValue classifyTextValue(std::string_view value) {
     const bool negative = *p == '-';
     if (negative)
         ++p;
-    const char* intBegin = p;
+    // One pass over the digits: the integer part, then the fraction. mantissa holds the
+    // digits from the first non-zero one on while they fit.
+    const char* const intBegin = p;
+    std::uint64_t mantissa = 0;
+    int counted = 0;      // digits in mantissa, from the first non-zero one
+    int significant = 0;  // up to the last non-zero digit
+    auto takeDigit = [&](char c) {
+        if (counted == 0 && c == '0')
+            return;
+        if (counted < 19)
+            mantissa = mantissa * 10 + static_cast<std::uint64_t>(c - '0');
+        ++counted;
+        if (c != '0')
+            significant = counted;
+    };
     while (p < end && isDigit(*p))
-        ++p;
-    const std::string_view intPart(intBegin, static_cast<size_t>(p - intBegin));
-    if (intPart.size() > 1 && intPart.front() == '0')
+        takeDigit(*p++);
+    const size_t intLen = static_cast<size_t>(p - intBegin);
+    if (intLen > 1 && *intBegin == '0')
         return r;  // leading zeros: "007" stays text
 
     if (p == end) {
-        if (intPart.empty() || intPart.size() > 19 || (negative && intPart == "0"))
+        if (intLen == 0 || intLen > 19 || (negative && intLen == 1 && *intBegin == '0'))
             return r;
-        std::uint64_t u = 0;  // 19 digits fit: < 1.9e19
-        for (char c : intPart)
-            u = u * 10 + static_cast<std::uint64_t>(c - '0');
+        // 19 digits fit in 64 unsigned bits (< 1.9e19).
         const std::uint64_t limit = static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max()) + (negative ? 1 : 0);
-        if (u > limit)
+        if (mantissa > limit)
             return r;
-        r.integer = negative ? static_cast<std::int64_t>(0 - u) : static_cast<std::int64_t>(u);
-        r.digits = static_cast<int>(intPart.size());
+        r.integer = negative ? static_cast<std::int64_t>(0 - mantissa) : static_cast<std::int64_t>(mantissa);
+        r.digits = static_cast<int>(intLen);
         r.shape = r.integer >= std::numeric_limits<std::int32_t>::min() && r.integer <= std::numeric_limits<std::int32_t>::max()
                       ? TextValue::Int32
                       : TextValue::Int64;
         return r;
     }
 
-    std::string_view fracPart;
+    int fracLen = 0;
     if (*p == '.') {
         const char* fracBegin = ++p;
         while (p < end && isDigit(*p))
-            ++p;
-        fracPart = std::string_view(fracBegin, static_cast<size_t>(p - fracBegin));
+            takeDigit(*p++);
+        fracLen = static_cast<int>(p - fracBegin);
     } else if (*p != 'e' && *p != 'E') {
         return r;
     }
-    if (intPart.empty() && fracPart.empty())
+    if (intLen == 0 && fracLen == 0)
         return r;
+    int exponent = 0;
     if (p < end && (*p == 'e' || *p == 'E')) {
         ++p;
+        const bool expNegative = p < end && *p == '-';
         if (p < end && (*p == '+' || *p == '-'))
             ++p;
         const char* expBegin = p;
-        while (p < end && isDigit(*p))
+        while (p < end && isDigit(*p)) {
+            if (exponent < 10000)
+                exponent = exponent * 10 + (*p - '0');
             ++p;
+        }
         if (p == expBegin)
             return r;
+        if (expNegative)
+            exponent = -exponent;
     }
-    if (p != end)
+    if (p != end || significant > 15)
         return r;
-    const int digits = significantDigits(intPart, fracPart);
-    if (digits > 15)
-        return r;
+
+    // Exact digits times an exact power of ten rounds once, so this equals the correctly
+    // rounded reading (mantissa < 1e15 < 2^53, powers of ten exact up to 1e22).
+    static constexpr double kPow10[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                        1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+    const int scale = exponent - fracLen;  // value = mantissa * 10^scale
     double d = 0;
-    const auto [ptr, ec] = std::from_chars(v.data(), end, d);
-    if (ec != std::errc() || ptr != end || !std::isfinite(d))
-        return r;
+    if (counted <= 15 && scale >= -22 && scale <= 22) {
+        d = scale < 0 ? static_cast<double>(mantissa) / kPow10[-scale] : static_cast<double>(mantissa) * kPow10[scale];
+        if (negative)
+            d = -d;
+    } else {
+        const auto [ptr, ec] = std::from_chars(v.data(), end, d);
+        if (ec != std::errc() || ptr != end || !std::isfinite(d))
+            return r;
+    }
     r.shape = TextValue::Float;
     r.real = d;
-    r.digits = digits;
+    r.digits = significant;
     return r;
 }
 

@@ -143,18 +143,22 @@ TEST_F(TextDriverTest, ValueBeyondTheScannedRowsWidensTheColumn) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.late);
         exec("DROP TABLE IF EXISTS BVTemp");
+        // Far enough past the scanned rows that the value arrives amid rows stored together.
         QByteArray file = "V,W\n";
-        for (int i = 0; i < 30; ++i)
+        for (int i = 0; i < 100; ++i)
             file += "5,x\n";
-        file += QByteArray(c.late) + ",y\n6,z\n";
+        file += QByteArray(c.late) + ",y\n";
+        for (int i = 0; i < 40; ++i)
+            file += "6,z\n";
         write(QStringLiteral("bv.txt"), file);
         fill();
         EXPECT_EQ(columns(), QStringList({QStringLiteral("V ") + c.type, "W nvarchar(255)"}));
         const Rows r = rows();
-        ASSERT_EQ(r.size(), 32u);
+        ASSERT_EQ(r.size(), 141u);
         EXPECT_EQ(r[0][0], c.first);
-        EXPECT_EQ(r[30], QStringList({c.stored, "TEXT:y"}));
-        EXPECT_EQ(r[31][1], "TEXT:z");
+        EXPECT_EQ(r[99], QStringList({c.first, "TEXT:x"}));
+        EXPECT_EQ(r[100], QStringList({c.stored, "TEXT:y"}));
+        EXPECT_EQ(r[140][1], "TEXT:z");
     }
 }
 

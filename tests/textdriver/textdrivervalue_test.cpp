@@ -1,7 +1,10 @@
 // The shape the type guess sees in a value, and the forced conversions of schema.ini.
 #include "dataaccess/embedded/textdrivervalue.h"
 
+#include <charconv>
+#include <cstdio>
 #include <gtest/gtest.h>
+#include <random>
 
 using da::embedded::TextValue;
 
@@ -57,4 +60,28 @@ TEST(TextDriverValue, ForcedConversions) {
         EXPECT_TRUE(da::embedded::parseForcedBit(no, b) && !b) << no;
     }
     EXPECT_FALSE(da::embedded::parseForcedBit("maybe", b));
+}
+
+TEST(TextDriverValue, FloatsReadAsTheCorrectlyRoundedDouble) {
+    std::mt19937_64 rng(7);
+    char text[64];
+    for (int i = 0; i < 200000; ++i) {
+        const long long mantissa = static_cast<long long>(rng() % 1000000000000000ULL);
+        const int point = static_cast<int>(rng() % 16);
+        const int exponent = static_cast<int>(rng() % 61) - 30;
+        const bool withExponent = i % 3 == 0;
+        int n = std::snprintf(text, sizeof text, "%s%lld", i % 2 ? "-" : "", mantissa);
+        // A point inside the digits, or after them.
+        std::string s(text, static_cast<size_t>(n));
+        const size_t digitsBegin = s[0] == '-' ? 1 : 0;
+        const size_t at = std::max(digitsBegin + 1, s.size() - std::min<size_t>(static_cast<size_t>(point), s.size() - digitsBegin - 1));
+        s.insert(at, ".");
+        if (withExponent)
+            s += "e" + std::to_string(exponent);
+        const TextValue v = da::embedded::classifyTextValue(s);
+        double expected = 0;
+        std::from_chars(s.data(), s.data() + s.size(), expected);
+        ASSERT_EQ(v.shape, TextValue::Float) << s;
+        ASSERT_EQ(v.real, expected) << s;
+    }
 }

@@ -1,0 +1,144 @@
+// Fills a staging table from a generated breeding centre's file through the embedded
+// engine's text driver, and imports the same file with the sqlite3 shell's
+// ".import --csv", side by side. Each runs in a child process of its own, so both are
+// timed alike and each one's peak memory is its own.
+//
+//   textdriver_fill_bench [rows] [runs]      (defaults: 1000000 rows, 1 run)
+//   textdriver_fill_bench --fill-only DIR     fills DIR/fill.db from DIR/bv.txt, for profiling
+#include "bench/dataaccess/breedingfile.h"
+#include "dataaccess/embedded/textdriver.h"
+#include "dataaccess/sqlerror.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <spawn.h>
+#include <sqlite3.h>
+#include <string>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+extern char** environ;
+
+namespace {
+
+struct Run {
+    double seconds = 0;
+    double peakMiB = 0;
+    bool ok = false;
+};
+
+double now() {
+    using namespace std::chrono;
+    return duration<double>(steady_clock::now().time_since_epoch()).count();
+}
+
+Run waitFor(pid_t pid, double started) {
+    int status = 0;
+    rusage usage{};
+    Run r;
+    if (wait4(pid, &status, 0, &usage) < 0)
+        return r;
+    r.seconds = now() - started;
+    r.peakMiB = usage.ru_maxrss / 1024.0;  // KiB
+    r.ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    return r;
+}
+
+// The child's work: BEGIN, the text driver, COMMIT, on a database with SQLite's default
+// settings (journal, cache), as the shell has them.
+int fillChild(const QString& dir, const QString& dbPath) {
+    sqlite3* db = nullptr;
+    // Opened as the embedded engine opens its databases.
+    if (sqlite3_open_v2(QFile::encodeName(dbPath).constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX,
+                        nullptr) != SQLITE_OK)
+        return 2;
+    int rc = sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr);
+    try {
+        da::embedded::fillTableFromTextFile(db, QStringLiteral("BVTemp"), dir, QStringLiteral("bv.txt"));
+    } catch (const da::SqlError& e) {
+        std::fprintf(stderr, "fill failed: %s\n", e.what());
+        rc = 1;
+    }
+    if (rc == SQLITE_OK)
+        rc = sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
+    sqlite3_close(db);
+    return rc == SQLITE_OK ? 0 : 1;
+}
+
+Run runFill(const QString& dir, const QString& dbPath) {
+    QFile::remove(dbPath);
+    std::fflush(nullptr);
+    const double started = now();
+    const pid_t pid = fork();
+    if (pid == 0)
+        _exit(fillChild(dir, dbPath));
+    return waitFor(pid, started);
+}
+
+Run runShell(const QString& file, const QString& dbPath) {
+    QFile::remove(dbPath);
+    const std::string db = QFile::encodeName(dbPath).toStdString();
+    const std::string command = ".import --csv " + QFile::encodeName(file).toStdString() + " BVTemp";
+    char* argv[] = {const_cast<char*>("sqlite3"), const_cast<char*>(db.c_str()), const_cast<char*>(command.c_str()), nullptr};
+    const double started = now();
+    pid_t pid = 0;
+    if (posix_spawnp(&pid, "sqlite3", nullptr, nullptr, argv, environ) != 0) {
+        std::fprintf(stderr, "cannot start the sqlite3 shell\n");
+        return {};
+    }
+    return waitFor(pid, started);
+}
+
+long long rowCount(const QString& dbPath) {
+    sqlite3* db = nullptr;
+    long long n = -1;
+    if (sqlite3_open(QFile::encodeName(dbPath).constData(), &db) == SQLITE_OK) {
+        sqlite3_stmt* s = nullptr;
+        if (sqlite3_prepare_v2(db, "SELECT count(*) FROM BVTemp", -1, &s, nullptr) == SQLITE_OK && sqlite3_step(s) == SQLITE_ROW)
+            n = sqlite3_column_int64(s, 0);
+        sqlite3_finalize(s);
+    }
+    sqlite3_close(db);
+    return n;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc == 3 && std::string(argv[1]) == "--fill-only") {
+        const QString dir = QString::fromLocal8Bit(argv[2]);
+        QFile::remove(dir + QStringLiteral("/fill.db"));
+        return fillChild(dir, dir + QStringLiteral("/fill.db"));
+    }
+    const long long rows = argc > 1 ? std::atoll(argv[1]) : 1000000;
+    const int runs = argc > 2 ? std::atoi(argv[2]) : 1;
+    QTemporaryDir tmp;
+    if (!tmp.isValid())
+        return 1;
+    const QString file = tmp.filePath(QStringLiteral("bv.txt"));
+    const double genStart = now();
+    const long long bytes = bench::writeBreedingFile(file, rows, 20261209);
+    std::printf("file: %lld rows, %d columns, %.1f MB, generated in %.2f s\n", rows, bench::kBreedingColumns, bytes / 1e6,
+                now() - genStart);
+
+    const QString fillDb = tmp.filePath(QStringLiteral("fill.db"));
+    const QString shellDb = tmp.filePath(QStringLiteral("shell.db"));
+    bool allOk = true;
+    for (int i = 1; i <= runs; ++i) {
+        const Run fill = runFill(tmp.path(), fillDb);
+        const Run shell = runShell(file, shellDb);
+        const long long fillRows = rowCount(fillDb), shellRows = rowCount(shellDb);
+        std::printf("run %d: OPENROWSET fill %.2f s, peak RSS %.1f MiB, %lld rows | sqlite3 .import --csv %.2f s, "
+                    "peak RSS %.1f MiB, %lld rows | fill/import %.2f\n",
+                    i, fill.seconds, fill.peakMiB, fillRows, shell.seconds, shell.peakMiB, shellRows,
+                    shell.seconds > 0 ? fill.seconds / shell.seconds : 0.0);
+        allOk = allOk && fill.ok && shell.ok && fillRows == rows && shellRows == rows;
+    }
+    std::fflush(stdout);
+    return allOk ? 0 : 1;
+}
