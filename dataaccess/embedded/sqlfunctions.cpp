@@ -141,12 +141,24 @@ void fnConvertible(sqlite3_context* ctx, int, sqlite3_value** argv) {
     }
 }
 
-// OBJECTPROPERTY(id, property) over the object's type code.
+// OBJECTPROPERTY(id, property): looks the object's type up in this connection's
+// sysobjects.
 void fnObjectProperty(sqlite3_context* ctx, int, sqlite3_value** argv) {
     if (sqlite3_value_type(argv[0]) == SQLITE_NULL || sqlite3_value_type(argv[1]) == SQLITE_NULL) {
         return sqlite3_result_null(ctx);
     }
-    const QString xtype = textArg(argv[0]).trimmed().toUpper();
+    sqlite3* db = sqlite3_context_db_handle(ctx);
+    sqlite3_stmt* st = nullptr;
+    if (sqlite3_prepare_v2(db, "SELECT xtype FROM sysobjects WHERE id = ?", -1, &st, nullptr) != SQLITE_OK) {
+        sqlite3_finalize(st);
+        return sqlite3_result_null(ctx);
+    }
+    sqlite3_bind_value(st, 1, argv[0]);
+    QString xtype;
+    const bool found = sqlite3_step(st) == SQLITE_ROW;
+    if (found) xtype = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, 0))).trimmed().toUpper();
+    sqlite3_finalize(st);
+    if (!found) return sqlite3_result_null(ctx);
     const QString prop = textArg(argv[1]).toLower();
     if (prop == QLatin1String("isprocedure")) return sqlite3_result_int(ctx, xtype == QLatin1String("P"));
     if (prop == QLatin1String("isview")) return sqlite3_result_int(ctx, xtype == QLatin1String("V"));
@@ -195,7 +207,7 @@ const FunctionDef kFunctions[] = {
     {"tsql_version", 0, true, fnVersion},
     {"tsql_collatable", 1, true, fnCollatable},
     {"tsql_convertible", 2, true, fnConvertible},
-    {"tsql_objectproperty", 2, true, fnObjectProperty},
+    {"tsql_objectproperty", 2, false, fnObjectProperty},
     {"tsql_objectname", 1, true, fnObjectName},
     {"tsql_objectid", 1, true, fnObjectId},
     {"tsql_datatype", 1, true, fnDataType},

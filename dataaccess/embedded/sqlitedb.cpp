@@ -96,6 +96,11 @@ SqliteDb::SqliteDb(const QString& path, bool create) {
         throw SqlError(msg, rc);
     }
     sqlite3_extended_result_codes(m_db, 1);
+    // SQLite 3.40's Bloom filters hash a text's length, so a join under a collation
+    // that equates texts of different lengths (trailing blanks, accents) lost rows.
+    // 0x00080000 is SQLite's internal flag for the Bloom filter optimisation.
+    constexpr int kBloomFilter = 0x00080000;
+    sqlite3_test_control(SQLITE_TESTCTRL_OPTIMIZATIONS, m_db, kBloomFilter);
     sqlite3_busy_timeout(m_db, 5000);
     try {
         registerSqlFunctions(m_db);

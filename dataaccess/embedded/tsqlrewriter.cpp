@@ -132,6 +132,7 @@ std::vector<Span> splitStatements(const Tokens& tokens) {
             continue;
         }
         if (t.isWord("SET") && body.isWord("UPDATE")) continue;
+        if (t.isWord("DROP") && body.isWord("ALTER")) continue;
         if ((t.isWord("DELETE") || t.isWord("UPDATE")) && prev.isWord("ON")) continue;
         close(i);
         startAt(i);
@@ -383,8 +384,7 @@ private:
         if (fn == QLatin1String("OBJECTPROPERTY")) {
             const auto a = args(open, close);
             if (a.size() != 2) argumentCount("objectproperty", 2);
-            put(QStringLiteral("tsql_objectproperty((SELECT xtype FROM sysobjects WHERE id = (%1)), %2)").arg(a[0], a[1]),
-                 true);
+            put(QStringLiteral("tsql_objectproperty(%1, %2)").arg(a[0], a[1]), true);
             return next;
         }
         if (fn == QLatin1String("CHARINDEX")) {

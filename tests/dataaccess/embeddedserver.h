@@ -5,6 +5,8 @@
 #include "dataaccess/query.h"
 #include "dataaccess/sqlerror.h"
 
+#include "qtprinters.h"
+
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
