@@ -101,8 +101,9 @@ bool inTableSpan(long long year, long long month, long long day) {
     return !before(year, month, day, 1922, 1, 1) && !before(2021, 3, 20, year, month, day);
 }
 
-// Dates the month calendar converts with the astronomical calendar: the 128-year
-// rule makes 1404 leap instead of 1403 and drifts from the calendar after that.
+// Dates the month calendar converts with the astronomical calendar: from 1403/12/30
+// on, where the 128-year rule makes 1404 leap instead of 1403 and drifts from the
+// calendar afterwards, and years before 1300, which the rule was never fitted to.
 bool astronomicalSolar(int year, int month, int day) {
     if (year < 1300)
         return true;
