@@ -1,12 +1,31 @@
 #include "odbcsession.h"
 
+#include "odbchandle.h"
 #include "odbcstatement.h"
+#include "odbctarget.h"
 
 #include <array>
 
 namespace da::odbc {
 
 namespace {
+
+class OdbcSession : public backend::Session {
+public:
+    explicit OdbcSession(const ConnectParams& params);
+
+    ResultSet execute(const QString& sql, const std::vector<QVariant>& params = {}) override;
+    ConnectParams inEffect() const override;
+    QStringList databases() override;
+    QStringList primaryKey(const QString& table) override;
+    QString connectOptions() const override { return m_target.options; }
+
+private:
+    ConnectParams m_params;
+    OdbcTarget m_target;
+    OdbcHandle m_environment;
+    OdbcHandle m_connection;  // declared after its environment: freed before it
+};
 
 OdbcHandle makeEnvironment() {
     OdbcHandle env(SQL_HANDLE_ENV, SQL_NULL_HANDLE);
@@ -46,10 +65,6 @@ std::pair<QString, QString> splitTableName(const QString& name) {
         return {QString(), unbracket(name)};
     return {unbracket(name.left(dot)), unbracket(name.mid(dot + 1))};
 }
-
-}  // namespace
-
-QStringList registeredDrivers() { return driverNames(makeEnvironment()); }
 
 OdbcSession::OdbcSession(const ConnectParams& params)
     : m_params(params), m_environment(makeEnvironment()) {
@@ -108,6 +123,10 @@ QStringList OdbcSession::primaryKey(const QString& table) {
     OdbcStatement statement(m_connection);
     return statement.primaryKeys(schema, name);
 }
+
+}  // namespace
+
+QStringList registeredDrivers() { return driverNames(makeEnvironment()); }
 
 std::unique_ptr<backend::Session> openSession(const ConnectParams& params) {
     return std::make_unique<OdbcSession>(params);

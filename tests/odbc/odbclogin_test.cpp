@@ -1,6 +1,8 @@
 // Connecting to SQL Server through FreeTDS where no server answers: the login fails with
 // the driver's message, and within the login timeout.
 #include "dataaccess/odbc/odbcsession.h"
+#include "dataaccess/sqlerror.h"
+#include "dataaccess/odbc/odbctarget.h"
 
 #include <QElapsedTimer>
 #include <gtest/gtest.h>

@@ -1,6 +1,7 @@
 // The ODBC plumbing (connect, execute, fetch, parameters, batches, errors, keys) against
 // the SQLite ODBC driver, so that it runs where no SQL Server is.
 #include "dataaccess/odbc/odbcsession.h"
+#include "dataaccess/sqlerror.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>

@@ -1,0 +1,22 @@
+#pragma once
+// bvsql SERVER DATABASE [--user U] [--password P] [--timeout SECONDS] "SQL"
+// SQL "-" reads the statement or batch from standard input.
+#include "dataaccess/backend.h"
+
+#include <QString>
+#include <QStringList>
+
+namespace bvsql {
+
+struct CommandLine {
+    da::ConnectParams params;
+    QString sql;
+    QString error;  // not empty: the arguments are wrong, and this says why
+};
+
+// args without the program name.
+CommandLine parseCommandLine(const QStringList& args);
+
+QString usage();
+
+}  // namespace bvsql
