@@ -26,6 +26,10 @@ TMessageBoardForm* MessageBoardForm = nullptr;
 
 namespace {
 
+// Rows reach the grid at most this often (milliseconds): laying out and repainting the
+// grid for every row of a long report would cost far more than the caller's work.
+constexpr int kPublishInterval = 40;
+
 const QString kEmptyList = QStringLiteral("ليست خالي است");
 const QString kReportFilter = QStringLiteral("فايلهاي گزارش|*.Txt|همه فايلها|*.*");
 
@@ -59,6 +63,9 @@ TMessageBoardForm::TMessageBoardForm(QWidget* parent)
     face.setPixelSize(11);
     setFont(face);
     buildControls();
+    m_publishTimer.setSingleShot(true);
+    m_publishTimer.setInterval(kPublishInterval);
+    connect(&m_publishTimer, &QTimer::timeout, this, &TMessageBoardForm::publishRows);
 
     setFixedSize(547, 590);
     if (const QScreen* s = QApplication::primaryScreen())
@@ -153,7 +160,9 @@ void TMessageBoardForm::StartRecording(bool IsFarsi, const QString& Title) {
     // Only the grid follows the report's language; the rest of the board stays right to left.
     MessageList->setLayoutDirection(IsFarsi ? Qt::RightToLeft : Qt::LeftToRight);
     setWindowTitle(Title);
+    m_publishTimer.stop();
     m_rows->clear();
+    m_sincePublish.invalidate();
     dxButton1->setEnabled(false);
     dxButton2->setEnabled(false);
     if (!isVisible())
@@ -173,6 +182,10 @@ void TMessageBoardForm::PostThisMessage(const QString& Titr, const QString& Valu
     if (!isVisible())
         show();
     m_rows->append(boardrows::wrap(Titr, Value));
+    if (!m_sincePublish.isValid() || m_sincePublish.elapsed() >= kPublishInterval)
+        publishRows();
+    else if (!m_publishTimer.isActive())
+        m_publishTimer.start();
     PBT->tick();
     Label1->setText(boardrows::counterText(rowCount()));
     // One turn of the event loop per row: the board repaints and the user's input is
@@ -180,7 +193,14 @@ void TMessageBoardForm::PostThisMessage(const QString& Titr, const QString& Valu
     QCoreApplication::processEvents();
 }
 
+void TMessageBoardForm::publishRows() {
+    m_publishTimer.stop();
+    m_rows->publish();
+    m_sincePublish.start();
+}
+
 void TMessageBoardForm::StopRecording() {
+    publishRows();
     Label1->setText(boardrows::counterText(rowCount()));
     dxButton1->setEnabled(true);
     dxButton2->setEnabled(true);
@@ -189,7 +209,7 @@ void TMessageBoardForm::StopRecording() {
 
 void TMessageBoardForm::ExecuteFile(const QString& FileName) { plat::shellOpen().open(FileName); }
 
-int TMessageBoardForm::rowCount() const { return m_rows->rowCount(); }
+int TMessageBoardForm::rowCount() const { return static_cast<int>(m_rows->rows().size()); }
 
 QString TMessageBoardForm::rowKey(int row) const { return m_rows->rows().at(static_cast<size_t>(row)).key; }
 

@@ -4,7 +4,9 @@
 // callers test QWidget::isVisible() before posting an error row.
 #include "toolkit/boardrows.h"
 
+#include <QElapsedTimer>
 #include <QString>
+#include <QTimer>
 #include <QWidget>
 #include <functional>
 #include <memory>
@@ -77,11 +79,15 @@ private:
     bool previewKey(QEvent* event);
     UserDialogs& dialogs();
     std::optional<QString> askSaveFile(const QString& proposedName);
+    void publishRows();
 
     MessageRowsModel* m_rows = nullptr;
     UserDialogs* m_dialogs = nullptr;
     std::unique_ptr<UserDialogs> m_ownDialogs;
     SaveFileAsker m_askSaveFile;
+    // The grid takes new rows at most once per frame; the timer brings in the last ones.
+    QElapsedTimer m_sincePublish;
+    QTimer m_publishTimer;
 };
 
 extern TMessageBoardForm* MessageBoardForm;

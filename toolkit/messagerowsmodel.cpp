@@ -1,7 +1,7 @@
 #include "messagerowsmodel.h"
 
 int MessageRowsModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : static_cast<int>(m_rows.size());
+    return parent.isValid() ? 0 : static_cast<int>(m_published);
 }
 
 int MessageRowsModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : 2; }
@@ -20,17 +20,19 @@ QVariant MessageRowsModel::headerData(int section, Qt::Orientation orientation, 
     return {};
 }
 
-void MessageRowsModel::append(const std::vector<BoardRow>& rows) {
-    if (rows.empty())
+void MessageRowsModel::append(const std::vector<BoardRow>& rows) { m_rows.insert(m_rows.end(), rows.begin(), rows.end()); }
+
+void MessageRowsModel::publish() {
+    if (!hasUnpublished())
         return;
-    const int first = rowCount();
-    beginInsertRows({}, first, first + static_cast<int>(rows.size()) - 1);
-    m_rows.insert(m_rows.end(), rows.begin(), rows.end());
+    beginInsertRows({}, static_cast<int>(m_published), static_cast<int>(m_rows.size()) - 1);
+    m_published = m_rows.size();
     endInsertRows();
 }
 
 void MessageRowsModel::clear() {
     beginResetModel();
     m_rows.clear();
+    m_published = 0;
     endResetModel();
 }

@@ -142,6 +142,25 @@ TEST_F(MessageBoard, PostingTurnsTheEventLoopOnce) {
     EXPECT_EQ(board.rowCount(), 3);
 }
 
+TEST_F(MessageBoard, GridCatchesUpWithABurstOfRows) {
+    QAbstractItemModel* grid = board.MessageList->model();
+    board.StartRecording(true, QStringLiteral("T"));
+    for (int i = 0; i < 50; ++i)
+        board.PostThisMessage(QString::number(i), QStringLiteral("v"));
+    // The board holds every row at once; the grid takes them within a frame or two.
+    EXPECT_EQ(board.rowCount(), 50);
+    EXPECT_EQ(board.counterText(), kCounter + QStringLiteral("50"));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return grid->rowCount() == 50; }, 2000));
+    EXPECT_EQ(grid->index(49, 0).data().toString(), QStringLiteral("49"));
+
+    // Ending the report hands the last rows to the grid at once.
+    board.StartRecording(true, QStringLiteral("T"));
+    for (int i = 0; i < 20; ++i)
+        board.PostThisMessage(QString::number(i), QStringLiteral("v"));
+    board.StopRecording();
+    EXPECT_EQ(grid->rowCount(), 20);
+}
+
 TEST_F(MessageBoard, PostingToAHiddenBoardLeavesButtonsAndStripAlone) {
     board.StartRecording(true, QStringLiteral("T"));
     board.close();
