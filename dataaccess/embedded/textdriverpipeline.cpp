@@ -3,7 +3,6 @@
 #include "textdrivererror.h"
 #include "textdriverreader.h"
 
-#include <cstring>
 
 namespace da::embedded {
 namespace {
@@ -89,10 +88,8 @@ void TextRowPipeline::fillBatch(TextRowBatch& batch, bool& haveRow) {
         // The values lie in one span of the reader's buffer (quotes removed in place).
         const char* spanBegin = fields.front().data();
         const size_t spanSize = static_cast<size_t>(fields.back().data() + fields.back().size() - spanBegin);
-        const size_t at = batch.m_bytes.size();
-        batch.m_bytes.resize(at + spanSize);
-        std::memcpy(batch.m_bytes.data() + at, spanBegin, spanSize);
-        batch.m_rowStart.push_back(at);
+        batch.m_rowStart.push_back(batch.m_bytes.size());
+        batch.m_bytes.insert(batch.m_bytes.end(), spanBegin, spanBegin + spanSize);
         const size_t first = batch.m_rows * width;
         std::uint32_t* start = batch.m_fieldStart.data() + first;
         std::uint32_t* size = batch.m_fieldSize.data() + first;
