@@ -76,17 +76,17 @@ TEST_F(DataModuleStart, ConnectsHandsOverAndUpgradesOldBV) {
 }
 
 TEST_F(DataModuleStart, UpgradedBVIsNotAltered) {
-    server.run("Farm", "DROP TABLE BV");
-    server.run("Farm", "CREATE TABLE BV (" + bvdata::oldBvColumns() +
+    server->run("Farm", "DROP TABLE BV");
+    server->run("Farm", "CREATE TABLE BV (" + bvdata::oldBvColumns() +
                            ", PeriodCount float, BvPro float, BvProPercent float, RankTotalPro float, RankHerdPro float, "
                            "MilkME_Avg float, FatME_Avg float, FatPerME_Avg float, ProME_Avg float, ProPerME_Avg float, "
                            "CalveDistance_Avg float, Remark nvarchar(20))");
-    server.run("Farm", "INSERT INTO BV (Serial, RegNo, Remark) VALUES (1, N'x', N'kept')");
+    server->run("Farm", "INSERT INTO BV (Serial, RegNo, Remark) VALUES (1, N'x', N'kept')");
     start();
     EXPECT_FALSE(plat::endRequested());
     EXPECT_TRUE(dialogs.entries().empty());
     EXPECT_EQ(bvColumns(), kOldColumns + kNewColumns + QStringList{"Remark"});
-    EXPECT_EQ(server.rows("Farm", "SELECT Serial, Remark FROM BV"), QStringList{"1|kept"});
+    EXPECT_EQ(server->rows("Farm", "SELECT Serial, Remark FROM BV"), QStringList{"1|kept"});
 }
 
 TEST_F(DataModuleStart, UpgradeThatCannotRunEndsWithItsMessage) {
@@ -103,7 +103,7 @@ TEST_F(DataModuleStart, UpgradeThatCannotRunEndsWithItsMessage) {
     for (const Case& c : cases) {
         TearDown();
         SetUp();
-        server.run("Farm", c.arrange);
+        server->run("Farm", c.arrange);
         start();
         EXPECT_TRUE(plat::endRequested()) << c.name;
         EXPECT_EQ(messages(Kind::Msg), std::vector<QString>{datamodule::kUpgradeFailed}) << c.name;
@@ -114,7 +114,7 @@ TEST_F(DataModuleStart, UpgradeThatCannotRunEndsWithItsMessage) {
 }
 
 TEST_F(DataModuleStart, RefusedConnectionShowsPlainMessageAndEnds) {
-    conn::writeCredentialsFile(appPath + "WTimes.DLL", {server.name(), "NoSuchFarm", "sa", "pw"});
+    conn::writeCredentialsFile(appPath + "WTimes.DLL", {server->name(), "NoSuchFarm", "sa", "pw"});
     start();
     EXPECT_TRUE(plat::endRequested());
     EXPECT_EQ(messages(Kind::Plain), std::vector<QString>{datamodule::kConnectFailed});
@@ -130,11 +130,11 @@ TEST_F(DataModuleStart, MissingCredentialsFileEndsProcess) {
 
 TEST_F(DataModuleStart, MultiCustomerConnectsToChosenFarm) {
     QFile(appPath + "Multiusers.Dat").open(QIODevice::WriteOnly);
-    server.createDatabase("Masters");
-    server.run("Masters", {"CREATE TABLE Masters (DName nvarchar(50), SName nvarchar(200), EngDName nvarchar(50), "
+    server->createDatabase("Masters");
+    server->run("Masters", {"CREATE TABLE Masters (DName nvarchar(50), SName nvarchar(200), EngDName nvarchar(50), "
                            "SPass nvarchar(50))",
-                           "INSERT INTO Masters VALUES (N'مزرعه نمونه', N'" + server.name() + "', N'Farm', N'pw')"});
-    conn::writeRememberedConnection(appPath + "MultiConnect.Dat", {server.name(), "master", "sa", "pw"});
+                           "INSERT INTO Masters VALUES (N'مزرعه نمونه', N'" + server->name() + "', N'Farm', N'pw')"});
+    conn::writeRememberedConnection(appPath + "MultiConnect.Dat", {server->name(), "master", "sa", "pw"});
     conn::setCustomerChooser([](const QStringList& names) { return std::optional<QString>(names.value(0)); });
     start();
     EXPECT_FALSE(plat::endRequested());
@@ -157,9 +157,9 @@ TEST_F(DataModuleStart, RememberedServerGoneEndsWithoutConnectDialog) {
 
 TEST_F(DataModuleStart, CatalogueErrorReachesUserAndEnds) {
     QFile(appPath + "Multiusers.Dat").open(QIODevice::WriteOnly);
-    server.createDatabase("Masters");
-    server.run("Masters", {"CREATE TABLE Masters (DName nvarchar(50))", "INSERT INTO Masters VALUES (N'A')"});
-    conn::writeRememberedConnection(appPath + "MultiConnect.Dat", {server.name(), "master", "sa", "pw"});
+    server->createDatabase("Masters");
+    server->run("Masters", {"CREATE TABLE Masters (DName nvarchar(50))", "INSERT INTO Masters VALUES (N'A')"});
+    conn::writeRememberedConnection(appPath + "MultiConnect.Dat", {server->name(), "master", "sa", "pw"});
     conn::setCustomerChooser([](const QStringList& names) { return std::optional<QString>(names.value(0)); });
     start();
     EXPECT_TRUE(plat::endRequested());

@@ -15,6 +15,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <memory>
 
 namespace farmtest {
 
@@ -57,6 +58,9 @@ class FarmFixture : public ::testing::Test {
 public:
     void SetUp() override {
         clearEndRequest();
+        dialogs.clear();
+        serverHolder = std::make_unique<FarmServer>();
+        server = serverHolder.get();
         appPath = appDir.path() + QLatin1Char('/');
         filesDir = files.path() + QLatin1Char('/');
         createFarm(false);
@@ -65,14 +69,14 @@ public:
 
     void createFarm(bool upgraded, bool withBv = true) {
         bvdata::FarmSpec spec;
-        spec.server = server.name();
+        spec.server = server->name();
         spec.animals = kAnimals;
         spec.upgradedBv = upgraded;
         bvdata::createFarm(spec);
         if (!withBv)
-            server.run(QStringLiteral("Farm"), QStringLiteral("DROP TABLE BV"));
+            server->run(QStringLiteral("Farm"), QStringLiteral("DROP TABLE BV"));
         conn::writeCredentialsFile(appPath + QStringLiteral("WTimes.DLL"),
-                                   {server.name(), QStringLiteral("Farm"), QStringLiteral("sa"), QStringLiteral("pw")});
+                                   {server->name(), QStringLiteral("Farm"), QStringLiteral("sa"), QStringLiteral("pw")});
     }
 
     // Writes a file of the given bytes into the files folder (or a sub-folder).
@@ -96,9 +100,9 @@ public:
     }
     static QStringList standardBv() { return {bvRow(3, reg(3), 0), bvRow(5, reg(5), 1), bvRow(7, reg(7), 2)}; }
 
-    QStringList bvRows() { return server.rows(QStringLiteral("Farm"), QStringLiteral("SELECT * FROM BV ORDER BY Serial")); }
+    QStringList bvRows() { return server->rows(QStringLiteral("Farm"), QStringLiteral("SELECT * FROM BV ORDER BY Serial")); }
     QStringList bvColumns() {
-        return server.rows(QStringLiteral("Farm"),
+        return server->rows(QStringLiteral("Farm"),
                            QStringLiteral("SELECT COLUMN_NAME FROM INFORMATION_SCHEMA.COLUMNS WHERE TABLE_NAME = 'BV' "
                                           "ORDER BY ORDINAL_POSITION"));
     }
@@ -107,7 +111,8 @@ public:
     QTemporaryDir files;
     QString appPath;
     QString filesDir;
-    FarmServer server;
+    std::unique_ptr<FarmServer> serverHolder;
+    FarmServer* server = nullptr;
     RecordingDialogs dialogs;
 };
 
