@@ -29,7 +29,7 @@ class ToolsDialogs : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(dir.isValid());
-        tools = std::make_unique<TTools>(ToolsOptions{&dialogs, dir.path() + u'/'});
+        tools = std::make_unique<TTools>(ToolsOptions{&dialogs, dir.path() + u'/', QDate()});
     }
 
     QTemporaryDir dir;
