@@ -77,9 +77,29 @@ void fnSubstring(sqlite3_context* ctx, int, sqlite3_value** argv) {
         }
         return;
     }
-    const QString s = textArg(argv[0]);
-    const long long end = std::min<long long>(to, s.size() + 1);
-    resultText(ctx, end <= from ? QString() : s.mid(static_cast<int>(from - 1), static_cast<int>(end - from)));
+    // Positions count UTF-16 code units, as nvarchar does; the text is cut on the
+    // UTF-8 bytes without decoding it.
+    const auto* p = reinterpret_cast<const unsigned char*>(sqlite3_value_text(argv[0]));
+    const int bytes = sqlite3_value_bytes(argv[0]);
+    long long unit = 1;  // position of the character at byte b
+    int startByte = bytes;
+    int endByte = bytes;
+    for (int b = 0; b < bytes;) {
+        if (unit >= from && startByte == bytes) startByte = b;
+        if (unit >= to) {
+            endByte = b;
+            break;
+        }
+        const unsigned char c = p[b];
+        const int width = c < 0x80 ? 1 : (c < 0xE0 ? 2 : (c < 0xF0 ? 3 : 4));
+        unit += width == 4 ? 2 : 1;
+        b += width;
+    }
+    if (startByte >= endByte) {
+        sqlite3_result_text(ctx, "", 0, SQLITE_STATIC);
+    } else {
+        sqlite3_result_text(ctx, reinterpret_cast<const char*>(p) + startByte, endByte - startByte, SQLITE_TRANSIENT);
+    }
 }
 
 // LEN: characters without the trailing blanks.
