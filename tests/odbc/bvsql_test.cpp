@@ -88,3 +88,25 @@ TEST_F(BvsqlOdbcTest, ServerErrorGoesToStandardErrorWithStatusOne) {
     EXPECT_TRUE(r.err.contains(QStringLiteral("no such table"))) << r.err.toStdString();
     EXPECT_TRUE(r.out.isEmpty());
 }
+
+TEST(BvsqlEmbedded, SetsUpAndInspectsAFarmDatabase) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString server = QStringLiteral("file:") + dir.path();
+    Outcome created = bvsql({server, QStringLiteral("master"), QStringLiteral("CREATE DATABASE Farm")});
+    ASSERT_EQ(created.status, 0) << created.err.toStdString();
+    Outcome setUp = bvsql({server, QStringLiteral("Farm"), QStringLiteral("--user"), QStringLiteral("sa"),
+                           QStringLiteral("CREATE TABLE Main (Sabt nvarchar(20), Serial int, Milk float)\n"
+                                          "INSERT INTO Main VALUES (N'100', 1, 30.5), (N'101', 2, NULL)")});
+    ASSERT_EQ(setUp.status, 0) << setUp.err.toStdString();
+    Outcome r = bvsql({server, QStringLiteral("Farm"), QStringLiteral("SELECT Sabt, Serial, Milk FROM Main ORDER BY Serial")});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_EQ(r.out, QStringLiteral("Sabt\tSerial\tMilk\n100\t1\t30.5\n101\t2\t\n"));
+
+    Outcome missing = bvsql({server, QStringLiteral("Farm"), QStringLiteral("SELECT * FROM BV")});
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_EQ(missing.err.trimmed(), QStringLiteral("Invalid object name 'BV'."));
+    Outcome noDatabase = bvsql({server, QStringLiteral("Nowhere"), QStringLiteral("SELECT 1")});
+    EXPECT_EQ(noDatabase.status, 1);
+    EXPECT_FALSE(noDatabase.err.isEmpty());
+}
