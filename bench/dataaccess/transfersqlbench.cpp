@@ -51,7 +51,8 @@ int count(da::Connection& c, const QString& sql) {
 void timed(const char* what, const std::function<QString()>& step) {
     const double started = now();
     const QString result = step();
-    std::printf("%-58s %7.2f s  %s\n", what, now() - started, qPrintable(result));
+    const double seconds = now() - started;
+    std::printf("%-48s %7.2f s  peak RSS so far %6.1f MiB  %s\n", what, seconds, peakMiB(), qPrintable(result));
     std::fflush(stdout);
 }
 
@@ -87,7 +88,7 @@ int main(int argc, char** argv) {
         const QString dir = files.path() + QLatin1Char('/');
         const long long bytes = bench::writeBreedingFile(dir + QStringLiteral("bv.txt"), rows, 20261209);
         writeMainFile(files.path(), mainRows);
-        std::printf("file: %lld rows, %.1f MB; Main: %lld rows\n", rows, bytes / 1e6, mainRows);
+        std::printf("file: %lld rows, %.1f MB; Main: %lld rows; peak RSS %.1f MiB\n", rows, bytes / 1e6, mainRows, peakMiB());
 
         da::Connection c;
         c.setServer(QStringLiteral("file:") + server.path());
@@ -128,7 +129,6 @@ int main(int argc, char** argv) {
                                   "FROM  dbo.BVTemp T INNER JOIN dbo.Main M ON T.RegNo COLLATE Arabic_CI_AI_KS_WS = M.Sabt"));
             return QStringLiteral("BV rows = %1").arg(count(c, QStringLiteral("Select Count(*) As Res  From BV")));
         });
-        std::printf("peak RSS of the process: %.1f MiB\n", peakMiB());
     } catch (const da::SqlError& e) {
         std::fprintf(stderr, "failed: %s\n", qPrintable(e.message()));
         return 1;

@@ -281,3 +281,19 @@ TEST_F(TextDriverTest, SchemaIniEntryItCannotUseIsNamed) {
     write(QStringLiteral("schema.ini"), "[bv.txt]\nFormat=FixedLength\n");
     EXPECT_EQ(fillError(), QStringLiteral("schema.ini, line 2: Format=FixedLength is not CSVDelimited, TabDelimited or Delimited(c)."));
 }
+
+TEST_F(TextDriverTest, TextColumnsTakeTheEnginesCollationWhereItIsRegistered) {
+    const auto caseInsensitive = [](void*, int la, const void* a, int lb, const void* b) {
+        const QByteArray x = QByteArray(static_cast<const char*>(a), la).toLower();
+        const QByteArray y = QByteArray(static_cast<const char*>(b), lb).toLower();
+        return x < y ? -1 : x == y ? 0 : 1;
+    };
+    ASSERT_EQ(sqlite3_create_collation(m_db, "TSQL_CI", SQLITE_UTF8, nullptr, caseInsensitive), SQLITE_OK);
+    write(QStringLiteral("bv.txt"), "RegNo,N\nh12,1\n");
+    fill();
+    sqlite3_stmt* s = nullptr;
+    ASSERT_EQ(sqlite3_prepare_v2(m_db, "SELECT count(*) FROM BVTemp WHERE RegNo = 'H12'", -1, &s, nullptr), SQLITE_OK);
+    ASSERT_EQ(sqlite3_step(s), SQLITE_ROW);
+    EXPECT_EQ(sqlite3_column_int(s, 0), 1);
+    sqlite3_finalize(s);
+}
