@@ -9,6 +9,7 @@
 #include "textdrivertable.h"
 
 #include <QFileInfo>
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -121,14 +122,16 @@ void fillTableFromTextFile(sqlite3* db, const QString& tableName, const QString&
     std::vector<TextColumn> columns = makeColumns(std::move(names), ini, fileName);
     const size_t width = columns.size();
 
-    // The type guess: the first MaxScanRows rows are held for it and stored after.
-    // MaxScanRows=0 lets every row decide: one pass guesses, a second one stores, so the
-    // file is still never held whole.
+    // The type guess. A few scanned rows are held and stored after it; for many (or
+    // MaxScanRows=0, every row) one pass guesses and a second one stores, so the file is
+    // never held whole.
+    constexpr size_t kHeldScanRows = 1000;
+    const size_t scanRows = ini.maxScanRows > 0 ? static_cast<size_t>(ini.maxScanRows) : SIZE_MAX;
     std::vector<TypeGuess> guesses(width);
     std::vector<std::vector<std::string>> scanned;
     std::vector<qint64> scannedLines;
-    if (ini.maxScanRows > 0) {
-        while (haveRow && scanned.size() < static_cast<size_t>(ini.maxScanRows)) {
+    if (scanRows <= kHeldScanRows) {
+        while (haveRow && scanned.size() < scanRows) {
             checkRowWidth(reader, width, fileName);
             std::vector<std::string>& row = scanned.emplace_back();
             for (size_t i = 0; i < width; ++i) {
@@ -139,7 +142,7 @@ void fillTableFromTextFile(sqlite3* db, const QString& tableName, const QString&
             haveRow = reader.next();
         }
     } else {
-        while (haveRow) {
+        for (size_t n = 0; haveRow && n < scanRows; ++n) {
             checkRowWidth(reader, width, fileName);
             for (size_t i = 0; i < width; ++i)
                 guesses[i].add(reader.fields()[i]);

@@ -181,6 +181,7 @@ TEST_F(TextDriverTest, SchemaIniDescribesTheFile) {
          "R,M,O,N\n12,1,True,007\n13,2.5,0,+8\n", {"RegNo nvarchar(255)", "Milk float", "Ok bit", "N int"},
          {{"TEXT:12", "REAL:1", "INT:1", "INT:7"}, {"TEXT:13", "REAL:2.5", "INT:0", "INT:8"}}},
         {"scan all rows", "[bv.txt]\nMaxScanRows=0", "V\n1\n2\n1.5\n", {"V float"}, {{"REAL:1"}, {"REAL:2"}, {"REAL:1.5"}}},
+        {"scan many rows", "[bv.txt]\nMaxScanRows=5000\nColNameHeader=False", "1\n2.5\n", {"F1 float"}, {{"REAL:1"}, {"REAL:2.5"}}},
         {"other section only", "[other.txt]\nFormat=TabDelimited\nColNameHeader=False\n[bv.txt]\n; comment\nDateTimeFormat=yyyy",
          "A,B\n1,2\n", {"A int", "B int"}, {{"INT:1", "INT:2"}}},
     };
