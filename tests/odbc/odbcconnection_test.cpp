@@ -67,18 +67,3 @@ TEST_F(OdbcConnectionTest, QueryReadsFieldsAsTextIntegerAndFloat) {
     s.next();
     EXPECT_TRUE(s.eof());
 }
-
-TEST_F(OdbcConnectionTest, FailuresRaiseTheDriversMessage) {
-    Query q(&m_connection);
-    q.setSql(QStringLiteral("SELECT * FROM Main"));
-    try {
-        q.open();
-        FAIL() << "opened a table that does not exist";
-    } catch (const SqlError& e) {
-        EXPECT_TRUE(e.message().contains(QStringLiteral("no such table: Main"))) << e.message().toStdString();
-    }
-    Connection refused;
-    refused.setServer(QStringLiteral("odbc:Driver={NoSuchDriver}"));
-    EXPECT_THROW(refused.connect(), SqlError);
-    EXPECT_FALSE(refused.connected());
-}
