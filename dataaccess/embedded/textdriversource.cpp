@@ -213,7 +213,7 @@ size_t TextSource::readRaw(char* dst, size_t cap) {
         if (n < 0) {
             if (errno == EINTR)
                 continue;
-            throw TextReadError{QStringLiteral("it cannot be read (%1)").arg(QString::fromLocal8Bit(std::strerror(errno)))};
+            throw TextReadError{QStringLiteral("reading it failed (%1)").arg(QString::fromLocal8Bit(std::strerror(errno)))};
         }
         if (n == 0)
             m_eof = true;

@@ -267,6 +267,13 @@ TEST_F(TextDriverTest, MissingFolderOrFileIsNamed) {
     exec("ROLLBACK");
 }
 
+TEST_F(TextDriverTest, FileThatFailsToReadIsNamed) {
+    // Reading this file fails with an I/O error at its first byte.
+    if (!QFile::link(QStringLiteral("/proc/self/mem"), m_dir.filePath(QStringLiteral("bv.txt"))))
+        GTEST_SKIP() << "no /proc/self/mem";
+    EXPECT_EQ(fillError(), QStringLiteral("Text file 'bv.txt', line 1: the file cannot be read: reading it failed (Input/output error)."));
+}
+
 TEST_F(TextDriverTest, UnreadableFileIsNamed) {
     ASSERT_TRUE(QDir(m_dir.path()).mkdir(QStringLiteral("bv.txt")));  // a folder where the file should be
     EXPECT_EQ(fillError(), QStringLiteral("The text driver cannot find the file 'bv.txt' in folder '%1'.").arg(m_dir.path()));
