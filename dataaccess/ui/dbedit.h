@@ -26,7 +26,8 @@ public:
 
     // Shows the field's current value (after the source moved or the field was set).
     Q_INVOKABLE void refresh();
-    // Writes the text to the field when the user changed it. Throws SqlError.
+    // Writes the text to the field when the user changed it. Throws SqlError. A caller
+    // that posts while the focus may still be inside the edit calls this first.
     void writeBack();
 
 signals:

@@ -24,7 +24,9 @@ public:
     Q_INVOKABLE void refresh();
     // The text as it goes to the field (lines joined with CR LF).
     QString fieldText() const;
-    // Writes the text to the field when the user changed it. Throws SqlError.
+    // Writes the text to the field when the user changed it. Throws SqlError. The table
+    // does not ask its controls before posting: a caller that posts while the focus may
+    // still be inside the memo calls this first.
     void writeBack();
 
 signals:
