@@ -84,7 +84,14 @@ TransferSummary runTransfer(TTools& tools, const QString& dir, const QString& fi
         summary.regNosRepaired = -1;
         return finish(tools, summary, TransferOutcome::FillFailed, options);
     }
-    if (figures)
+    // Without two animals of one registration number every matched row adds one row, and
+    // the unmatched ones follow from the rows added; otherwise they are counted.
+    bool oneAnimalPerNumber = false;
+    if (figures && !options.dryRun) {
+        const long long registered = countOf(tools, transfer::kCountRegistered);
+        oneAnimalPerNumber = registered >= 0 && registered == countOf(tools, transfer::kCountDistinctRegistered);
+    }
+    if (figures && !oneAnimalPerNumber)
         summary.unmatchedRows = countOf(tools, transfer::kCountUnmatched);
 
     if (options.dryRun) {
@@ -102,6 +109,8 @@ TransferSummary runTransfer(TTools& tools, const QString& dir, const QString& fi
         const long long after = countOf(tools, transfer::kCountBV);
         summary.rowsAdded = after >= 0 ? after - before : -1;
     }
+    if (oneAnimalPerNumber && summary.rowsRead >= 0 && summary.rowsAdded >= 0)
+        summary.unmatchedRows = summary.rowsRead - summary.rowsAdded;
     return finish(tools, summary, TransferOutcome::Finished, options);
 }
 

@@ -34,6 +34,11 @@ inline const QString kCountBV = QStringLiteral("SELECT COUNT(*) FROM BV");
 inline const QString kCountMatched = QStringLiteral(
     "SELECT COUNT(*) FROM dbo.BVTemp T INNER JOIN dbo.Main M ON T.RegNo COLLATE Arabic_CI_AI_KS_WS = M.Sabt");
 inline const QString kStagedColumns = QStringLiteral("SELECT * FROM BVTemp WHERE 1 = 0");
+// Animals with a registration number, and their distinct numbers under the matching
+// collation: equal counts mean each file row matches at most one animal.
+inline const QString kCountRegistered = QStringLiteral("SELECT COUNT(Sabt) FROM dbo.Main");
+inline const QString kCountDistinctRegistered =
+    QStringLiteral("SELECT COUNT(DISTINCT Sabt COLLATE Arabic_CI_AI_KS_WS) FROM dbo.Main");
 inline const QString kCountUnmatched = QStringLiteral(
     "SELECT COUNT(*) FROM dbo.BVTemp T LEFT JOIN dbo.Main M ON T.RegNo COLLATE Arabic_CI_AI_KS_WS = M.Sabt "
     "WHERE M.Serial IS NULL");

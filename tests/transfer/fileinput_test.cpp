@@ -185,4 +185,17 @@ TEST_F(FileInput, SummaryFiguresAndDryRun) {
     EXPECT_EQ(bvRows(), standardBv());
 }
 
+TEST_F(FileInput, SummaryCountsUnmatchedWhenTwoAnimalsShareNumber) {
+    server->run("Farm", "INSERT INTO Main (Serial, Sabt) VALUES (21, N'" + reg(3) + "')");
+    const QString path = writeFile("dup.txt", crlf(standardLines()));
+    const QFileInfo info(path);
+    TransferOptions options;
+    options.collectFigures = true;
+    options.showOutcome = false;
+    const TransferSummary summary = runTransfer(*tools, info.absolutePath() + '/', info.fileName(), options);
+    EXPECT_EQ(summary.rowsRead, 4);
+    EXPECT_EQ(summary.rowsAdded, 4);  // the first row twice
+    EXPECT_EQ(summary.unmatchedRows, 1);
+}
+
 }  // namespace
