@@ -101,6 +101,9 @@ SqliteDb::SqliteDb(const QString& path, bool create) {
     // 0x00080000 is SQLite's internal flag for the Bloom filter optimisation.
     constexpr int kBloomFilter = 0x00080000;
     sqlite3_test_control(SQLITE_TESTCTRL_OPTIMIZATIONS, m_db, kBloomFilter);
+    // "name" is always a name: an unknown one must fail, not turn into a text.
+    sqlite3_db_config(m_db, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
+    sqlite3_db_config(m_db, SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
     sqlite3_busy_timeout(m_db, 5000);
     try {
         registerSqlFunctions(m_db);

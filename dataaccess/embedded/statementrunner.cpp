@@ -648,12 +648,11 @@ ResultSet StatementRunner::drop(const Tokens& t, Span span) {
                                        "permission.").arg(QLatin1String(kind), name));
     };
     if (what.isWord("INDEX")) {
-        ObjectName first;
-        int next = i;
-        if (!readObjectName(t, i, first, next)) syntaxNear(t, i, span);
-        // DROP INDEX T.IX or DROP INDEX IX ON T
-        QString index = at(t, next - 1).value;
-        i = next;
+        // DROP INDEX T.IX, dbo.T.IX or IX ON T: the index is the last name.
+        if (i >= span.end || !at(t, i).isName()) syntaxNear(t, i, span);
+        while (i + 2 < span.end && at(t, i + 1).isSymbol(".") && at(t, i + 2).isName()) i += 2;
+        const QString index = at(t, i).value;
+        ++i;
         if (wordAt(t, i, span, "ON")) {
             ++i;
             readName(t, i, span);

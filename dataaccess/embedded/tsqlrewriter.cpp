@@ -3,6 +3,8 @@
 #include "dataaccess/sqlerror.h"
 #include "textcollation.h"
 
+#include <QSet>
+
 namespace da::embedded {
 
 void notSupported(const QString& construct) {
@@ -200,12 +202,7 @@ private:
         m_out += s;
     }
 
-    QString sub(Span span, bool collateLiterals) const {
-        RewriteContext c = m_ctx;
-        c.collateLiterals = collateLiterals;
-        return Rewriter(m_t, c).run(span);
-    }
-    QString sub(Span span) const { return sub(span, m_ctx.collateLiterals); }
+    QString sub(Span span) const { return Rewriter(m_t, m_ctx).run(span); }
 
     std::vector<QString> args(int open, int close) const {
         std::vector<QString> out;
@@ -217,15 +214,12 @@ private:
     int step(int i, int end) {
         const Token& t = tok(i);
         switch (t.kind) {
-        case TokenKind::String: {
-            QString s = sqlString(t.value);
-            const bool collate = m_ctx.collateLiterals && !(has(i + 1, end) && tok(i + 1).isWord("COLLATE")) &&
-                                 !(i > 0 && tok(i - 1).isWord("ESCAPE"));
-            if (collate) s += QStringLiteral(" COLLATE ") + QLatin1String(kCollateCi);
-            put(s, true);
+        case TokenKind::String:
+            // A literal takes the collation of what it is compared with, as in SQL
+            // Server; text functions carry the database default (see call()).
+            put(sqlString(t.value), true);
             m_lastWasString = true;
             return i + 1;
-        }
         case TokenKind::Number:
             put(t.text, true);
             return i + 1;
@@ -260,6 +254,11 @@ private:
             put(u'(' + sub({i + 1, close}) + u')', true);
             return close + 1;
         }
+        if (t.isSymbol("+") && (m_lastWasString || (has(i + 1, end) && tok(i + 1).kind == TokenKind::String))) {
+            // T-SQL joins texts with +; beside a text literal the operands are texts.
+            put(QStringLiteral("||"), false);
+            return i + 1;
+        }
         if (t.isSymbol("!<")) put(QStringLiteral(">="), false);
         else if (t.isSymbol("!>")) put(QStringLiteral("<="), false);
         else if (t.isSymbol("{") || t.isSymbol("}")) notSupported(QStringLiteral("The escape clause {"));
@@ -281,7 +280,11 @@ private:
             if (u == QLatin1String("WITH") && has(i + 1, end) && tok(i + 1).isSymbol("(")) {
                 notSupported(QStringLiteral("A table hint"));
             }
-            put(t.text, !isOperatorWord(u));
+            if (isKeyword(u)) {
+                put(t.text, !isOperatorWord(u));
+            } else {
+                put(sqlName(t.value), true);  // a bare name may be an SQLite keyword ("Nothing", "Key")
+            }
             return i + 1;
         }
         if (!chained) {
@@ -334,6 +337,26 @@ private:
         return quoted.join(u'.');
     }
 
+    // T-SQL's reserved words that can stand in the statements the engine rewrites; any
+    // other bare word is a name.
+    static bool isKeyword(const QString& u) {
+        static const QSet<QString> words = [] {
+            QSet<QString> w;
+            for (const char* k : {"ADD", "ALL", "ALTER", "AND", "ANY", "AS", "ASC", "BETWEEN", "BY", "CASCADE", "CASE",
+                                  "CAST", "CHECK", "COLLATE", "COLUMN", "CONSTRAINT", "CROSS", "CURRENT_DATE",
+                                  "CURRENT_TIME", "CURRENT_TIMESTAMP", "DEFAULT", "DELETE", "DESC", "DISTINCT",
+                                  "ELSE", "END", "ESCAPE", "EXCEPT", "EXISTS", "FOREIGN", "FROM", "FULL", "GROUP",
+                                  "HAVING", "IN", "INNER", "INSERT", "INTERSECT", "INTO", "IS", "JOIN", "KEY", "LEFT",
+                                  "LIKE", "NOT", "NULL", "OFFSET", "ON", "OR", "ORDER", "OUTER", "PRIMARY",
+                                  "REFERENCES", "RIGHT", "SELECT", "SET", "SOME", "TABLE", "THEN", "UNION", "UNIQUE",
+                                  "UPDATE", "VALUES", "WHEN", "WHERE", "WITH"}) {
+                w.insert(QLatin1String(k));
+            }
+            return w;
+        }();
+        return words.contains(u);
+    }
+
     static bool isOperatorWord(const QString& u) {
         static const char* words[] = {"AND", "OR", "NOT", "LIKE", "IN", "IS", "BETWEEN", "SELECT", "FROM", "WHERE",
                                       "ON", "JOIN", "INNER", "LEFT", "RIGHT", "OUTER", "AS", "BY", "ORDER",
@@ -355,20 +378,24 @@ private:
         const int close = matchingParen(m_t, open);
         if (close < 0 || close >= end) throw SqlError(QStringLiteral("Incorrect syntax near '('."));
         const int next = close + 1;
-        auto simple = [&](const char* target, int count, const char* tsqlName) {
+        // Text results compare under the database default, as their argument's
+        // column would.
+        auto simple = [&](const char* target, int count, const char* tsqlName, bool text = false) {
             const auto a = args(open, close);
             if (count >= 0 && static_cast<int>(a.size()) != count) argumentCount(tsqlName, count);
-            put(QLatin1String(target) + u'(' + QStringList(a.begin(), a.end()).join(QLatin1String(", ")) + u')', true);
+            QString call = QLatin1String(target) + u'(' + QStringList(a.begin(), a.end()).join(QLatin1String(", ")) + u')';
+            if (text) call += QStringLiteral(" COLLATE ") + QLatin1String(kCollateCi);
+            put(call, true);
             return next;
         };
-        if (fn == QLatin1String("SUBSTRING")) return simple("tsql_substring", 3, "substring");
+        if (fn == QLatin1String("SUBSTRING")) return simple("tsql_substring", 3, "substring", true);
         if (fn == QLatin1String("LEN")) return simple("tsql_len", 1, "len");
-        if (fn == QLatin1String("UPPER")) return simple("tsql_upper", 1, "upper");
-        if (fn == QLatin1String("LOWER")) return simple("tsql_lower", 1, "lower");
-        if (fn == QLatin1String("ISNULL")) return simple("ifnull", 2, "isnull");
+        if (fn == QLatin1String("UPPER")) return simple("tsql_upper", 1, "upper", true);
+        if (fn == QLatin1String("LOWER")) return simple("tsql_lower", 1, "lower", true);
+        if (fn == QLatin1String("ISNULL")) return simple("ifnull", 2, "isnull", true);
         if (fn == QLatin1String("GETDATE")) return simple("tsql_getdate", 0, "getdate");
-        if (fn == QLatin1String("LTRIM")) return simple("ltrim", 1, "ltrim");
-        if (fn == QLatin1String("RTRIM")) return simple("rtrim", 1, "rtrim");
+        if (fn == QLatin1String("LTRIM")) return simple("ltrim", 1, "ltrim", true);
+        if (fn == QLatin1String("RTRIM")) return simple("rtrim", 1, "rtrim", true);
         if (fn == QLatin1String("COUNT")) {
             const auto parts = close == open + 1 ? std::vector<Span>{} : splitTopLevel(m_t, {open + 1, close});
             if (parts.size() != 1) argumentCount("count", 1);
@@ -517,9 +544,7 @@ ColumnDef translateColumn(const Tokens& t, Span span, const RewriteContext& cont
                 ++e;
                 if (e < span.end && at(e).isSymbol("(")) e = matchingParen(t, e) + 1;
             }
-            RewriteContext c = context;
-            c.collateLiterals = false;
-            defaultSql = u'(' + rewrite(t, {i + 1, e}, c) + u')';
+            defaultSql = u'(' + rewrite(t, {i + 1, e}, context) + u')';
             i = e;
         } else if (k.isWord("CHECK") && i + 1 < span.end && at(i + 1).isSymbol("(")) {
             const int close = matchingParen(t, i + 1);

@@ -44,7 +44,6 @@ bool readObjectName(const Tokens& tokens, int i, ObjectName& out, int& next);
 // What an expression rewrite needs to know of its surroundings.
 struct RewriteContext {
     QString database;                 // current database (db.dbo.X prefixes)
-    bool collateLiterals = true;      // string literals compare under the default collation
 };
 
 // Rewrites a run of tokens (an expression, a select list, a FROM and WHERE part) into
