@@ -104,10 +104,12 @@ void TextTableWriter::insertGroup(const Row* rows, size_t count) {
         for (size_t j = 0; j < count && bound; ++j)
             bound = bindRow(stmt, static_cast<int>(j * m_columns.size()), rows[j]);
     }
-    const int rc = sqlite3_step(stmt);
+    if (sqlite3_step(stmt) != SQLITE_DONE) {
+        const QString message = QString::fromUtf8(sqlite3_errmsg(m_db));
+        sqlite3_reset(stmt);
+        throwTextFileError(m_fileName, rows[0].line, message);
+    }
     sqlite3_reset(stmt);
-    if (rc != SQLITE_DONE)
-        throwTextFileError(m_fileName, rows[0].line, QString::fromUtf8(sqlite3_errmsg(m_db)));
 }
 
 // Binds one row from parameter first + 1 on; false when a value made a column wider, so

@@ -66,23 +66,12 @@ TextValue classifyTextValue(std::string_view value) {
     const bool negative = *p == '-';
     if (negative)
         ++p;
-    // One pass over the digits: the integer part, then the fraction. mantissa holds the
-    // digits from the first non-zero one on while they fit.
+    // mantissa takes every digit of the integer part and the fraction; it is exact while
+    // they number 19 or fewer from the first non-zero one.
     const char* const intBegin = p;
     std::uint64_t mantissa = 0;
-    int counted = 0;      // digits in mantissa, from the first non-zero one
-    int significant = 0;  // up to the last non-zero digit
-    auto takeDigit = [&](char c) {
-        if (counted == 0 && c == '0')
-            return;
-        if (counted < 19)
-            mantissa = mantissa * 10 + static_cast<std::uint64_t>(c - '0');
-        ++counted;
-        if (c != '0')
-            significant = counted;
-    };
     while (p < end && isDigit(*p))
-        takeDigit(*p++);
+        mantissa = mantissa * 10 + static_cast<std::uint64_t>(*p++ - '0');
     const size_t intLen = static_cast<size_t>(p - intBegin);
     if (intLen > 1 && *intBegin == '0')
         return r;  // leading zeros: "007" stays text
@@ -102,11 +91,12 @@ TextValue classifyTextValue(std::string_view value) {
         return r;
     }
 
+    const char* fracBegin = p;
     int fracLen = 0;
     if (*p == '.') {
-        const char* fracBegin = ++p;
+        fracBegin = ++p;
         while (p < end && isDigit(*p))
-            takeDigit(*p++);
+            mantissa = mantissa * 10 + static_cast<std::uint64_t>(*p++ - '0');
         fracLen = static_cast<int>(p - fracBegin);
     } else if (*p != 'e' && *p != 'E') {
         return r;
@@ -130,7 +120,33 @@ TextValue classifyTextValue(std::string_view value) {
         if (expNegative)
             exponent = -exponent;
     }
-    if (p != end || significant > 15)
+    if (p != end)
+        return r;
+    // Digits from the first non-zero one (counted) and up to the last non-zero one
+    // (significant); the integer part has no leading zeros but a lone "0".
+    const std::string_view intPart(intBegin, intLen), fracPart(fracBegin, static_cast<size_t>(fracLen));
+    int leading = 0;
+    if (intPart.empty() || intPart == "0") {
+        leading = static_cast<int>(intPart.size());
+        for (char c : fracPart) {
+            if (c != '0')
+                break;
+            ++leading;
+        }
+    }
+    const int counted = static_cast<int>(intPart.size()) + fracLen - leading;
+    int trailing = 0;
+    for (std::string_view part : {fracPart, intPart}) {
+        size_t k = part.size();
+        while (k > 0 && part[k - 1] == '0' && trailing < counted) {
+            --k;
+            ++trailing;
+        }
+        if (k > 0)
+            break;
+    }
+    const int significant = counted - trailing;
+    if (significant > 15)
         return r;
 
     // Exact digits times an exact power of ten rounds once, so this equals the correctly

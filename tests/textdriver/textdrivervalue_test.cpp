@@ -29,6 +29,8 @@ TEST(TextDriverValue, ShapeKeepsTheValuesText) {
         {"1e400", TextValue::Text, 0},       {"123456789012345.6", TextValue::Text, 0},
         {"12345678901234.5", TextValue::Float, 15}, {"1,5", TextValue::Text, 0},
         {"nan", TextValue::Text, 0},         {"inf", TextValue::Text, 0},
+        {"100.0", TextValue::Float, 1},      {"0.000", TextValue::Float, 0},
+        {"1.500000000000000000000", TextValue::Float, 2}, {"0.00000000000000001234", TextValue::Float, 4},
     };
     for (const Case& c : cases) {
         const TextValue v = da::embedded::classifyTextValue(c.value);
@@ -40,6 +42,8 @@ TEST(TextDriverValue, ShapeKeepsTheValuesText) {
     EXPECT_EQ(da::embedded::classifyTextValue("-9223372036854775808").integer, INT64_MIN);
     EXPECT_EQ(da::embedded::classifyTextValue(" -42 ").integer, -42);
     EXPECT_EQ(da::embedded::classifyTextValue("2.5E-3").real, 0.0025);
+    EXPECT_EQ(da::embedded::classifyTextValue("1.500000000000000000000").real, 1.5);
+    EXPECT_EQ(da::embedded::classifyTextValue("0.00000000000000001234").real, 1.234e-17);
 }
 
 TEST(TextDriverValue, ForcedConversions) {
