@@ -7,6 +7,7 @@
 #include "widgets/flatbutton.h"
 
 #include <QCloseEvent>
+#include <QShowEvent>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -34,32 +35,47 @@ QFont titleFont() {
     return font;
 }
 
-QLabel* makeLabel(QWidget* parent, const char* name, const QString& text, const QRect& geometry) {
+// The laid-out places of the two labels that change their texts.
+const QRect kLabel6Rect(47, 114, 38, 13);
+const QRect kLabel5Rect(47, 128, 59, 13);
+
+// Places a label at its laid-out rectangle. A label is never narrower than its text:
+// where the face found is wider than the one the window was laid out with, the label
+// grows from the edge its reading starts at (the right edge, right to left).
+void placeLabel(QLabel* label, const QRect& laidOut) {
+    const int needed = label->sizeHint().width();
+    QRect place = laidOut;
+    if (needed > place.width()) {
+        if (label->layoutDirection() == Qt::RightToLeft)
+            place.setLeft(place.right() + 1 - needed);
+        else
+            place.setWidth(needed);
+    }
+    label->setGeometry(place);
+}
+
+QLabel* makeLabel(QWidget* parent, const char* name, const QString& text, const QRect& geometry,
+                  Qt::LayoutDirection direction = Qt::RightToLeft, const QFont* font = nullptr) {
     auto* label = new QLabel(text, parent);
     label->setObjectName(QLatin1String(name));
-    label->setGeometry(geometry);
-    // Leading edge and top: the right edge in this right-to-left window.
-    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    label->setLayoutDirection(direction);
+    if (font)
+        label->setFont(*font);
+    // Leading edge (the right edge, right to left), centred in the line height: a face
+    // with taller line metrics than the laid-out one keeps its letters inside the box.
+    label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    placeLabel(label, geometry);
     return label;
 }
 
 QLabel* makeTitleLabel(QWidget* parent, const char* name, const QString& text, const QRect& geometry) {
-    QLabel* label = makeLabel(parent, name, text, geometry);
-    label->setFont(titleFont());
+    const QFont font = titleFont();
+    QLabel* label = makeLabel(parent, name, text, geometry, Qt::RightToLeft, &font);
     QPalette palette = label->palette();
     palette.setColor(QPalette::WindowText, Qt::black);
     label->setPalette(palette);
     return label;
 }
-
-QLabel* makeLeftToRightLabel(QWidget* parent, const char* name, const QString& text, const QRect& geometry) {
-    QLabel* label = makeLabel(parent, name, text, geometry);
-    label->setLayoutDirection(Qt::LeftToRight);
-    return label;
-}
-
-// A label sizes itself to its text, keeping its left and top edges.
-void fitToText(QLabel* label) { label->resize(label->sizeHint().width(), label->height()); }
 
 }  // namespace
 
@@ -111,8 +127,8 @@ void TMainForm::buildControls() {
     Button1->setGeometry(0, 85, 41, 25);
     Button1->setAutoDefault(false);
 
-    Label6 = makeLeftToRightLabel(c, "Label6", QStringLiteral("PathFile"), QRect(47, 114, 38, 13));
-    Label5 = makeLeftToRightLabel(c, "Label5", QStringLiteral("FileNameTxt"), QRect(47, 128, 59, 13));
+    Label6 = makeLabel(c, "Label6", QStringLiteral("PathFile"), kLabel6Rect, Qt::LeftToRight);
+    Label5 = makeLabel(c, "Label5", QStringLiteral("FileNameTxt"), kLabel5Rect, Qt::LeftToRight);
 
     dxButton1 = new FlatButton(QStringLiteral("شروع عمليات"), c);
     dxButton1->setObjectName(QStringLiteral("dxButton1"));
@@ -132,13 +148,23 @@ void TMainForm::buildControls() {
     connect(dxButton2, &QPushButton::clicked, this, &TMainForm::dxButton2Click);
 }
 
+// Centres the frame; before the first showing the frame is not known yet and the
+// window is centred again once shown.
 void TMainForm::centreOnScreen() {
     QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
     if (!screen)
         return;
-    QRect frame = geometry();
+    QRect frame = frameGeometry();
     frame.moveCenter(screen->availableGeometry().center());
     move(frame.topLeft());
+}
+
+void TMainForm::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (!m_centredShown) {
+        m_centredShown = true;
+        centreOnScreen();
+    }
 }
 
 void TMainForm::Button1Click() {
@@ -158,8 +184,8 @@ void TMainForm::SetIt() {
     const qsizetype cut = fileName.lastIndexOf(u'/') + 1;  // a root file keeps "/"
     Label5->setText(fileName.left(cut));
     Label6->setText(fileName.mid(cut));
-    fitToText(Label5);
-    fitToText(Label6);
+    placeLabel(Label5, kLabel5Rect);
+    placeLabel(Label6, kLabel6Rect);
 }
 
 void TMainForm::Edit1Change() { SetIt(); }

@@ -1,10 +1,11 @@
 #pragma once
 // The main window: the user picks the breeding centre's text file, starts the transfer
 // or leaves the program.
+#include "app/filechooser.h"
+
 #include <QWidget>
 #include <memory>
 
-class FileChooser;
 class FlatButton;
 class QLabel;
 class QLineEdit;
@@ -42,10 +43,12 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     void buildControls();
     std::unique_ptr<FileChooser> m_chooser;
+    bool m_centredShown = false;
 };
 
 // Set before the main window's creation steps run.

@@ -5,6 +5,7 @@
 #include "app/startup.h"
 #include "app/startupoptions.h"
 #include "settle.h"
+#include "widgets/flatbutton.h"
 
 #include <QDir>
 #include <QImage>
