@@ -59,13 +59,13 @@ QByteArray trimmedName(std::string_view v) {
 
 std::vector<TextColumn> makeColumns(std::vector<QByteArray> names, const SchemaIni& ini, const QString& fileName) {
     std::vector<TextColumn> columns(names.size());
-    for (const auto& [n, spec] : ini.columns) {
+    for (const auto& [n, entry] : ini.columns) {
         if (static_cast<size_t>(n) > names.size())
             throwTextFileError(fileName, 0, QStringLiteral("schema.ini describes column %1, but the file has %2 columns.").arg(n).arg(names.size()));
         TextColumn& col = columns[static_cast<size_t>(n - 1)];
-        names[static_cast<size_t>(n - 1)] = spec.name.toUtf8();
-        col.type = spec.type;
-        col.width = spec.width;
+        names[static_cast<size_t>(n - 1)] = entry.name.toUtf8();
+        col.type = entry.type;
+        col.width = entry.width;
         col.forced = true;
     }
     for (size_t i = 0; i < names.size(); ++i) {
