@@ -6,6 +6,10 @@ namespace {
 
 KeyboardLayouts* g_override = nullptr;
 
+// The journal keeps the latest calls only: the program switches layouts every time the
+// message board is shown, for as long as it runs.
+constexpr qsizetype kJournalLimit = 1000;
+
 bool isLayoutId(const QString& id) {
     if (id.size() != 8)
         return false;
@@ -19,6 +23,12 @@ bool isLayoutId(const QString& id) {
 
 }  // namespace
 
+void RecordingKeyboardLayouts::record(const QString& entry) {
+    if (m_journal.size() >= kJournalLimit)
+        m_journal.removeFirst();
+    m_journal.append(entry);
+}
+
 KeyboardLayoutHandle RecordingKeyboardLayouts::load(const QString& layoutId, unsigned flags) {
     const QString id = layoutId.toLower();
     if (!isLayoutId(id))
@@ -28,12 +38,12 @@ KeyboardLayoutHandle RecordingKeyboardLayouts::load(const QString& layoutId, uns
         m_ids.append(id);
         index = m_ids.size() - 1;
     }
-    m_journal.append(QStringLiteral("load ") + id);
+    record(QStringLiteral("load ") + id);
     if (!m_loaded.contains(id))
         m_loaded.append(id);
     if (flags & KLF_ACTIVATE) {
         m_active = id;
-        m_journal.append(QStringLiteral("activate ") + id);
+        record(QStringLiteral("activate ") + id);
     }
     return KeyboardLayoutHandle(index + 1);
 }
@@ -44,7 +54,7 @@ bool RecordingKeyboardLayouts::unload(KeyboardLayoutHandle handle) {
     const QString id = m_ids.at(qsizetype(handle) - 1);
     if (!m_loaded.removeOne(id))
         return false;
-    m_journal.append(QStringLiteral("unload ") + id);
+    record(QStringLiteral("unload ") + id);
     // Unloading the active layout makes the most recently loaded remaining one active.
     if (m_active == id)
         m_active = m_loaded.isEmpty() ? QString() : m_loaded.constLast();

@@ -28,7 +28,7 @@ public:
 };
 
 // The stand-in: keeps the state and journals each call as "load ID", "activate ID" and
-// "unload ID".
+// "unload ID" (the latest 1000 entries).
 class RecordingKeyboardLayouts : public KeyboardLayouts {
 public:
     KeyboardLayoutHandle load(const QString& layoutId, unsigned flags) override;
@@ -40,6 +40,7 @@ public:
     void clearJournal() { m_journal.clear(); }
 
 private:
+    void record(const QString& entry);
     QStringList m_loaded;  // index + 1 is the handle
     QStringList m_ids;     // every identifier ever loaded, for stable handles
     QString m_active;

@@ -4,6 +4,10 @@
 
 #include "platform/winversion.h"
 
+#include <cctype>
+#include <ostream>
+#include <string>
+
 namespace {
 
 struct VersionRow {
@@ -59,7 +63,17 @@ TEST_P(WinVersionTest, TextAndCode) {
     EXPECT_EQ(tools->WinVer, row.winVer);
 }
 
-INSTANTIATE_TEST_SUITE_P(EveryRow, WinVersionTest, ::testing::ValuesIn(kRows));
+void PrintTo(const VersionRow& row, std::ostream* os) { *os << (row.env ? row.env : "(unset)") << " -> " << row.text; }
+
+std::string rowName(const ::testing::TestParamInfo<VersionRow>& info) {
+    std::string name = std::to_string(info.index) + "_" + info.param.text;
+    for (char& c : name)
+        if (!std::isalnum(static_cast<unsigned char>(c)))
+            c = '_';
+    return name;
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryRow, WinVersionTest, ::testing::ValuesIn(kRows), rowName);
 
 // Counts the version queries and answers a version the table does not know.
 class CountingSource : public plat::WinVersionSource {
