@@ -250,6 +250,15 @@ void Table::post() {
                               : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
                                     .arg(m_tableName, names.join(QLatin1String(", ")), marks.join(QLatin1String(", ")));
         session.execute(sql, params);
+        // A key the server numbered itself is read back, so that the new row can be
+        // found again for a later update.
+        if (d.key.size() == 1) {
+            const int k = columnIndex(columns, d.key[0]);
+            if (k >= 0 && d.buffer[static_cast<size_t>(k)].isNull()) {
+                const ResultSet id = session.execute(QStringLiteral("SELECT @@IDENTITY"));
+                if (!id.rows.empty() && !id.rows[0].empty()) d.buffer[static_cast<size_t>(k)] = id.rows[0][0];
+            }
+        }
         d.data.rows.push_back(d.buffer);
         d.visible.push_back(static_cast<int>(d.data.rows.size()) - 1);
         d.pos = static_cast<int>(d.visible.size()) - 1;

@@ -93,6 +93,15 @@ TEST_F(TableTest, CatalogueRowsWithKeyMemoFiltersAndConversions) {
         t.post();
     }
     EXPECT_THROW(t.fieldByName(QStringLiteral("Seq")).setAsString(QStringLiteral("x")), SqlError);
+    // A row just inserted is found again by the key the server gave it.
+    EXPECT_EQ(t.fieldByName(QStringLiteral("ID")).asInteger(), 3);
+    t.edit();
+    t.fieldByName(QStringLiteral("Seq")).setAsString(QStringLiteral("7"));
+    t.post();
+    EXPECT_EQ(values(QStringLiteral("SELECT Seq FROM SqlCommands WHERE ID = 3")), QStringList{"7"});
+    t.edit();
+    t.fieldByName(QStringLiteral("Seq")).setAsString(QStringLiteral("0"));
+    t.post();
     t.close();
     t.open();  // identity values as the server gave them
     EXPECT_EQ(values(QStringLiteral("SELECT ID, Sec, Titr, Seq FROM SqlCommands")),
