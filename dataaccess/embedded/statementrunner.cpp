@@ -270,6 +270,7 @@ ResultSet StatementRunner::query(const QString& sql, const std::vector<QVariant>
 }
 
 QString StatementRunner::selectSql(const Tokens& t, Span span) const {
+    checkGrouping(t, span);
     int i = span.begin;
     QString head = QStringLiteral("SELECT ");
     if (wordAt(t, i, span, "DISTINCT")) {

@@ -7,6 +7,8 @@
 
 namespace da::embedded {
 
+bool isKeywordName(const QString& upperWord);
+
 void notSupported(const QString& construct) {
     throw SqlError(QStringLiteral("%1 is not supported by the embedded engine.").arg(construct));
 }
@@ -339,6 +341,10 @@ private:
 
     // T-SQL's reserved words that can stand in the statements the engine rewrites; any
     // other bare word is a name.
+public:
+    static bool keyword(const QString& u) { return isKeyword(u); }
+
+private:
     static bool isKeyword(const QString& u) {
         static const QSet<QString> words = [] {
             QSet<QString> w;
@@ -462,8 +468,90 @@ private:
 
 }  // namespace
 
+bool isKeywordName(const QString& upperWord) { return Rewriter::keyword(upperWord); }
+
 QString rewrite(const Tokens& tokens, Span span, const RewriteContext& context) {
     return Rewriter(tokens, context).run(span);
+}
+
+namespace {
+
+bool isAggregate(const Token& t) {
+    return t.isWord("COUNT") || t.isWord("SUM") || t.isWord("AVG") || t.isWord("MIN") || t.isWord("MAX");
+}
+
+// The bare column names of a range that stand outside aggregates and subqueries;
+// aliases (after AS or a closing bracket) do not count.
+QStringList freeColumns(const Tokens& t, Span span) {
+    QStringList out;
+    for (int i = span.begin; i < span.end; ++i) {
+        const Token& k = t[static_cast<size_t>(i)];
+        if (k.isSymbol("(")) {
+            const int close = matchingParen(t, i);
+            const bool skip = (i > span.begin && isAggregate(t[static_cast<size_t>(i - 1)])) ||
+                              (i + 1 < span.end && t[static_cast<size_t>(i + 1)].isWord("SELECT"));
+            if (skip && close > i) {
+                i = close;
+                continue;
+            }
+        }
+        if (!k.isName() || (k.kind == TokenKind::Word && isKeywordName(k.text.toUpper()))) continue;
+        if (i + 1 < span.end && t[static_cast<size_t>(i + 1)].isSymbol("(")) continue;  // a function
+        const Token* before = i > span.begin ? &t[static_cast<size_t>(i - 1)] : nullptr;
+        if (before && (before->isWord("AS") || before->isSymbol(")") || before->isSymbol("."))) continue;
+        QString name = k.value;
+        int j = i;
+        while (j + 2 < span.end && t[static_cast<size_t>(j + 1)].isSymbol(".") && t[static_cast<size_t>(j + 2)].isName()) {
+            j += 2;
+            name += u'.' + t[static_cast<size_t>(j)].value;
+        }
+        out << name;
+        i = j;
+    }
+    return out;
+}
+
+QStringList aliases(const Tokens& t, Span span) {
+    QStringList out;
+    for (int i = span.begin + 1; i < span.end; ++i) {
+        const Token& before = t[static_cast<size_t>(i - 1)];
+        if (t[static_cast<size_t>(i)].isName() && (before.isWord("AS") || before.isSymbol(")"))) {
+            out << t[static_cast<size_t>(i)].value;
+        }
+    }
+    return out;
+}
+
+}  // namespace
+
+void checkGrouping(const Tokens& t, Span span) {
+    if (findTopLevelWord(t, span, "GROUP") >= 0) return;
+    const int from = findTopLevelWord(t, span, "FROM");
+    const Span list{span.begin, from < 0 ? span.end : from};
+    int depth = 0;
+    bool aggregated = false;
+    for (int i = list.begin; i < list.end; ++i) {
+        const Token& k = t[static_cast<size_t>(i)];
+        if (k.isSymbol("(")) ++depth;
+        if (k.isSymbol(")")) --depth;
+        if (depth == 0 && isAggregate(k) && i + 1 < list.end && t[static_cast<size_t>(i + 1)].isSymbol("(")) {
+            aggregated = true;
+        }
+    }
+    if (!aggregated) return;
+    const QStringList inList = freeColumns(t, list);
+    if (!inList.isEmpty()) {
+        throw SqlError(QStringLiteral("Column '%1' is invalid in the select list because it is not contained in either "
+                                      "an aggregate function or the GROUP BY clause.").arg(inList.first()));
+    }
+    const int order = findTopLevelWord(t, span, "ORDER");
+    if (order < 0) return;
+    const QStringList named = aliases(t, list);
+    for (const QString& c : freeColumns(t, {order + 2, span.end})) {
+        if (named.contains(c, Qt::CaseInsensitive)) continue;
+        throw SqlError(QStringLiteral("Column \"%1\" is invalid in the ORDER BY clause because it is not contained in "
+                                      "either an aggregate function or the GROUP BY clause.").arg(c));
+    }
 }
 
 bool isTextType(const QString& declaredType) {

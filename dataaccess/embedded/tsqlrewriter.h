@@ -72,6 +72,11 @@ bool isTextType(const QString& declaredType);
 // The name of the value check of a numeric type ("int", "float", ...), or empty.
 QString numericCheckType(const QString& declaredType);
 
+// SQL Server's rule for a SELECT that aggregates without GROUP BY: every column in
+// its select list and ORDER BY must stand inside an aggregate. span covers the tokens
+// after SELECT. Throws SqlError naming the first column that breaks it.
+void checkGrouping(const Tokens& tokens, Span span);
+
 [[noreturn]] void notSupported(const QString& construct);
 
 }  // namespace da::embedded

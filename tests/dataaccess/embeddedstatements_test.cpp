@@ -86,8 +86,16 @@ TEST_F(EmbeddedStatements, ErrorsWordedLikeSqlServer) {
         {"CREATE DATABASE farm", "Database 'farm' already exists. Choose a different database name."},
         {"DROP DATABASE Farm", "Cannot drop database \"Farm\" because it is currently in use."},
         {"EXEC sp_who", "Could not find stored procedure 'sp_who'."},
+        {"SELECT Sabt, COUNT(*) FROM Main", "Column 'Sabt' is invalid in the select list because it is not contained "
+                                            "in either an aggregate function or the GROUP BY clause."},
+        {"Select Count( * ) As Res  FROM Main Order By Sabt",
+         "Column \"Sabt\" is invalid in the ORDER BY clause because it is not contained in either an aggregate "
+         "function or the GROUP BY clause."},
     };
     for (const auto& c : cases) EXPECT_EQ(errorOf(QLatin1String(c.sql)), QLatin1String(c.message)) << c.sql;
+    EXPECT_EQ(column(QStringLiteral("SELECT COUNT(*) AS Res FROM Main ORDER BY Res")), QStringList{"2"});
+    EXPECT_EQ(column(QStringLiteral("SELECT Sabt, COUNT(*) FROM Main GROUP BY Sabt")), QStringList{"abc"});
+    EXPECT_EQ(column(QStringLiteral("SELECT MAX(Serial) + 1 FROM Main WHERE Sabt = 'x'")), QStringList{"NULL"});
     // Nothing of a failing statement stays.
     EXPECT_EQ(column(QStringLiteral("SELECT COUNT(*) FROM Main")), QStringList{"2"});
 }
