@@ -223,6 +223,7 @@ QString StatementRunner::readName(const Tokens& t, int& i, Span span) const {
     if (!name.database.isEmpty() && name.database.compare(m_database, Qt::CaseInsensitive) != 0) {
         notSupported(QStringLiteral("The cross-database reference '%1..%2'").arg(name.database, name.name));
     }
+    if (name.name.startsWith(u'#')) notSupported(QStringLiteral("The temporary table '%1'").arg(name.name));
     i = next;
     return name.name;
 }

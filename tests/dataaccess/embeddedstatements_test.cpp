@@ -83,6 +83,8 @@ TEST_F(EmbeddedStatements, ErrorsWordedLikeSqlServer) {
         {"SELECT * FROM Other.dbo.Main",
          "The cross-database reference 'Other.dbo.Main' is not supported by the embedded engine."},
         {"SELECT TOP 10 PERCENT * FROM Main", "TOP .. PERCENT is not supported by the embedded engine."},
+        {"CREATE TABLE #Work (A int)", "The temporary table '#Work' is not supported by the embedded engine."},
+        {"IF OBJECT_ID('Nowhere') IS NOT NULL DROP TABLE Nowhere", "no error"},
         {"CREATE DATABASE farm", "Database 'farm' already exists. Choose a different database name."},
         {"DROP DATABASE Farm", "Cannot drop database \"Farm\" because it is currently in use."},
         {"EXEC sp_who", "Could not find stored procedure 'sp_who'."},
