@@ -471,6 +471,19 @@ ResultSet StatementRunner::update(const Tokens& t, Span span, const std::vector<
     if (wordAt(t, i, span, "TOP")) notSupported(QStringLiteral("UPDATE TOP"));
     const QString table = readName(t, i, span);
     if (!wordAt(t, i, span, "SET")) syntaxNear(t, i, span);
+    // SQLite's UPDATE .. FROM joins the target with the FROM list; naming the target
+    // there again, as T-SQL does, would join it with itself.
+    const int from = findTopLevelWord(t, {i, span.end}, "FROM");
+    if (from >= 0) {
+        for (int k = from + 1; k < span.end && !at(t, k).isWord("WHERE"); ++k) {
+            ObjectName name;
+            int next = k;
+            if ((at(t, k - 1).isWord("FROM") || at(t, k - 1).isWord("JOIN") || at(t, k - 1).isSymbol(",")) &&
+                readObjectName(t, k, name, next) && name.name.compare(table, Qt::CaseInsensitive) == 0) {
+                notSupported(QStringLiteral("UPDATE .. FROM naming the updated table"));
+            }
+        }
+    }
     return query(QStringLiteral("UPDATE ") + sqlName(table) + u' ' + expr(t, {i, span.end}), params);
 }
 

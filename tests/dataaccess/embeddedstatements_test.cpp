@@ -83,6 +83,8 @@ TEST_F(EmbeddedStatements, ErrorsWordedLikeSqlServer) {
         {"SELECT * FROM Other.dbo.Main",
          "The cross-database reference 'Other.dbo.Main' is not supported by the embedded engine."},
         {"SELECT TOP 10 PERCENT * FROM Main", "TOP .. PERCENT is not supported by the embedded engine."},
+        {"UPDATE Main SET Weight = 1 FROM Main INNER JOIN Main M2 ON Main.Serial = M2.Serial",
+         "UPDATE .. FROM naming the updated table is not supported by the embedded engine."},
         {"CREATE TABLE #Work (A int)", "The temporary table '#Work' is not supported by the embedded engine."},
         {"IF OBJECT_ID('Nowhere') IS NOT NULL DROP TABLE Nowhere", "no error"},
         {"CREATE DATABASE farm", "Database 'farm' already exists. Choose a different database name."},
@@ -152,6 +154,9 @@ TEST_F(EmbeddedStatements, DataStatements) {
               (QStringList{"int", "nvarchar"}));
     EXPECT_EQ(column(QStringLiteral("SELECT COUNT(*) FROM Copy WHERE Sabt = 'ABC'")), QStringList{"2"});
     run(QStringLiteral("UPDATE Copy SET Sabt = LOWER(Sabt) + '' WHERE Serial = 11"));
+    run(QStringLiteral("UPDATE Copy SET Serial = M.Serial + 100 FROM Main M WHERE M.Serial = Copy.Serial - 10"));
+    EXPECT_EQ(column(QStringLiteral("SELECT Serial FROM Copy ORDER BY Serial")), (QStringList{"101", "102"}));
+    run(QStringLiteral("UPDATE Copy SET Serial = Serial - 90"));
     run(QStringLiteral("DELETE Copy WHERE Serial = 12"));
     EXPECT_EQ(column(QStringLiteral("SELECT Sabt FROM Copy")), QStringList{"abc"});
     run(QStringLiteral("TRUNCATE TABLE Copy"));
