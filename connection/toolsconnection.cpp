@@ -4,6 +4,7 @@
 #include "connection/discoveryhooks.h"
 #include "connection/multiuserform.h"
 #include "connection/scrambling.h"
+#include "dataaccess/ui/connectdialog.h"
 #include "platform/appexit.h"
 
 #include <QFileInfo>
@@ -27,6 +28,18 @@ void runCatalogueQuery(da::Query& query, const QString& statement) {
     query.clearSql();
     query.addSql(statement);
     query.open();
+}
+
+// The catalogue's connect dialog, made on first need when the toolkit has none, and owned
+// by the toolkit form.
+da::LoginPrompt* catalogueConnectDialog(TTools* tools) {
+    if (!tools->MSConnectDialog2) {
+        auto* dialog = new da::ConnectDialog(tools);
+        dialog->setObjectName(QStringLiteral("MSConnectDialog2"));
+        dialog->setCaptions(da::ConnectCaptions::program());
+        tools->MSConnectDialog2 = dialog;
+    }
+    return tools->MSConnectDialog2;
 }
 
 std::optional<QString> chooseInSelectionWindow(TTools* owner, const QStringList& names) {
@@ -59,7 +72,7 @@ void TTools::FindConStr(QString& InUser, QString& InPass, QString& InServer, QSt
     da::Connection& connection = *Multiconnection;
     try {
         SwitchToEnglish();
-        connection.setConnectDialog(MSConnectDialog2);
+        connection.setConnectDialog(catalogueConnectDialog(this));
         connection.setLoginPrompt(true);
         const QString remembered = AppPath + QLatin1String(conn::kRememberedConnectionName);
         if (QFileInfo::exists(remembered)) {

@@ -4,13 +4,17 @@
 #include "connection/multiuserform.h"
 #include "connection/scrambling.h"
 #include "dataaccess/sqlerror.h"
+#include "dataaccess/ui/connectdialog.h"
 #include "platform/ansicodec.h"
 #include "tests/connection/endrequest.h"
 #include "tests/connection/farmserver.h"
 #include "toolkit/recordingdialogs.h"
 #include "toolkit/tools.h"
 
+#include <QApplication>
+#include <QComboBox>
 #include <QFile>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -274,6 +278,39 @@ TEST_F(FindConStrTest, SelectionWindowClosedWithoutOk) {
     const Found f = find();
     EXPECT_TRUE(plat::endRequested());
     EXPECT_TRUE(f.unchanged());
+}
+
+}  // namespace
+
+namespace {
+
+// Without a dialog of its own the toolkit makes the connect dialog with the catalogue's
+// captions; what the user confirms there is connected to and remembered.
+TEST_F(FindConStrTest, ConnectDialogOfItsOwnOnFirstRun) {
+    touch("Multiusers.Dat");
+    makeCatalogue({{"Farm A", "file:/a", "FarmA", "pa"}});
+    chooseByName(QStringLiteral("Farm A"));
+    tools->MSConnectDialog2 = nullptr;
+    const QString history = appDir.filePath("servers.txt");
+    QString caption;
+    QString shownDatabase;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<da::ConnectDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        caption = dialog->windowTitle();
+        shownDatabase = dialog->fields().database;
+        dialog->setHistoryFile(history);
+        dialog->findChild<QLineEdit*>("UserEdit")->setText("sa");
+        dialog->findChild<QComboBox*>("ServerCombo")->setEditText(server->name());
+        QTest::mouseClick(dialog->findChild<QPushButton*>("ConnectButton"), Qt::LeftButton);
+    });
+    const Found f = find();
+    EXPECT_EQ(caption, QStringLiteral("اتصال به بانك اصلي"));
+    EXPECT_EQ(shownDatabase.toLower(), "master");
+    EXPECT_NE(tools->MSConnectDialog2, nullptr);
+    EXPECT_FALSE(plat::endRequested());
+    EXPECT_EQ(f.database, "FarmA");
+    EXPECT_EQ(conn::readRememberedConnection(appFile("MultiConnect.Dat")).server, server->name());
 }
 
 }  // namespace
