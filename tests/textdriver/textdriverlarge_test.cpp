@@ -94,3 +94,16 @@ TEST_F(TextDriverLargeTest, QuoteLeftOpenStopsBeforeHoldingTheFile) {
     write(QStringLiteral("bv.txt"), "A\n1\n\"" + QByteArray(20 << 20, 'v'));
     EXPECT_EQ(fillError(), QStringLiteral("Text file 'bv.txt', line 3: the row is longer than 8 MiB; is a quote left open?"));
 }
+
+TEST_F(TextDriverLargeTest, ValueThatCannotBeStoredStopsTheReadingEarly) {
+    // The error arises while the rest of the file is still being read.
+    QByteArray file = "V\n";
+    for (int i = 0; i < 100; ++i)
+        file += "1.5\n";
+    file += "abc\n";
+    for (int i = 0; i < 200000; ++i)
+        file += "2.5\n";
+    write(QStringLiteral("bv.txt"), file);
+    EXPECT_TRUE(fillError().startsWith(QStringLiteral("Text file 'bv.txt', line 102: the value 'abc' of column 'V' is not a number")));
+    EXPECT_EQ(sqlite3_get_autocommit(m_db), 1);
+}
