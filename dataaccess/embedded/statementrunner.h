@@ -1,7 +1,9 @@
 #pragma once
 // Runs T-SQL batches on one embedded database: recognises each statement's shape,
 // rewrites it for SQLite and runs it atomically (one savepoint per statement).
+#include "catalogue.h"
 #include "dataaccess/backend.h"
+#include "definitionrunner.h"
 #include "tsqlrewriter.h"
 
 #include <QString>
@@ -32,32 +34,21 @@ private:
 
     ResultSet select(const Tokens& t, Span span, const std::vector<QVariant>& params);
     ResultSet selectInto(const Tokens& t, Span span, int into, const std::vector<QVariant>& params);
-    ResultSet openRowset(const Tokens& t, int at, const QString& target);
     ResultSet insert(const Tokens& t, Span span, const std::vector<QVariant>& params);
     ResultSet update(const Tokens& t, Span span, const std::vector<QVariant>& params);
     ResultSet remove(const Tokens& t, Span span, const std::vector<QVariant>& params);
-    ResultSet create(const QString& source, const Tokens& t, Span span, const std::vector<QVariant>& params);
-    ResultSet createTable(const Tokens& t, Span span);
-    ResultSet createIndex(const Tokens& t, Span span);
-    ResultSet drop(const Tokens& t, Span span);
-    ResultSet alter(const Tokens& t, Span span);
     ResultSet ifStatement(const QString& source, const Tokens& t, Span span, const std::vector<QVariant>& params);
     ResultSet execProcedure(const Tokens& t, Span span);
 
-    // The SQLite text of a SELECT (DISTINCT and TOP n handled) from the token after
-    // SELECT to the span's end.
-    QString selectSql(const Tokens& t, Span span) const;
+    RewriteContext context() const;
     QString expr(const Tokens& t, Span span) const;
     ResultSet query(const QString& sql, const std::vector<QVariant>& params);
-    QString readName(const Tokens& t, int& i, Span span) const;
-    QString objectType(const QString& name);  // "table", "view", "procedure" or empty
-    QStringList columnsOf(const QString& table);
-    QString identityOf(const QString& table);
-    void refreshDatabaseList();
 
     SqliteDb& m_db;
     ServerFolder& m_folder;
     QString m_database;
+    Catalogue m_catalogue;
+    DefinitionRunner m_definitions;
     int m_depth = 0;  // procedures calling procedures
 };
 

@@ -3,174 +3,11 @@
 #include "dataaccess/sqlerror.h"
 #include "textcollation.h"
 
-#include <QSet>
-
 namespace da::embedded {
 
-bool isKeywordName(const QString& upperWord);
-
-void notSupported(const QString& construct) {
-    throw SqlError(QStringLiteral("%1 is not supported by the embedded engine.").arg(construct));
-}
-
 namespace {
-
-bool isStarter(const Token& t) {
-    static const char* words[] = {"SELECT", "INSERT", "UPDATE",  "DELETE", "CREATE", "DROP",   "ALTER",
-                                  "EXEC",   "EXECUTE", "IF",    "SET",    "TRUNCATE", "USE",  "PRINT",
-                                  "DECLARE", "BEGIN", "COMMIT", "ROLLBACK", "RETURN", "WHILE", "GRANT"};
-    for (const char* w : words) {
-        if (t.isWord(w)) return true;
-    }
-    return false;
-}
-
-bool isDbo(const QString& part) { return part.isEmpty() || part.compare(QLatin1String("dbo"), Qt::CaseInsensitive) == 0; }
-
-bool sameName(const QString& a, const QString& b) {
-    return foldText(a, Folding::CaseInsensitive) == foldText(b, Folding::CaseInsensitive);
-}
-
 QString upper(const Token& t) { return t.text.toUpper(); }
-
-QString rawText(const Tokens& tokens, Span span) {
-    QStringList parts;
-    for (int i = span.begin; i < span.end; ++i) parts << tokens[static_cast<size_t>(i)].text;
-    return parts.join(u' ');
-}
-
 }  // namespace
-
-int matchingParen(const Tokens& tokens, int open) {
-    int depth = 0;
-    for (int i = open; i < static_cast<int>(tokens.size()); ++i) {
-        const Token& t = tokens[static_cast<size_t>(i)];
-        if (t.isSymbol("(")) ++depth;
-        if (t.isSymbol(")") && --depth == 0) return i;
-    }
-    return -1;
-}
-
-std::vector<Span> splitTopLevel(const Tokens& tokens, Span span, const char* separator) {
-    std::vector<Span> out;
-    int depth = 0;
-    int start = span.begin;
-    for (int i = span.begin; i < span.end; ++i) {
-        const Token& t = tokens[static_cast<size_t>(i)];
-        if (t.isSymbol("(")) ++depth;
-        if (t.isSymbol(")")) --depth;
-        if (depth == 0 && t.isSymbol(separator)) {
-            out.push_back({start, i});
-            start = i + 1;
-        }
-    }
-    out.push_back({start, span.end});
-    return out;
-}
-
-int findTopLevelWord(const Tokens& tokens, Span span, const char* word) {
-    int depth = 0;
-    for (int i = span.begin; i < span.end; ++i) {
-        const Token& t = tokens[static_cast<size_t>(i)];
-        if (t.isSymbol("(")) ++depth;
-        if (t.isSymbol(")")) --depth;
-        if (depth == 0 && t.isWord(word)) return i;
-    }
-    return -1;
-}
-
-std::vector<Span> splitStatements(const Tokens& tokens) {
-    std::vector<Span> out;
-    const int n = static_cast<int>(tokens.size());
-    int start = 0;
-    int bodyStart = 0;
-    int depth = 0;
-    bool awaitingBody = false;  // after IF's condition or ELSE
-    bool insertHasSource = false;
-    auto startAt = [&](int i) {
-        start = i;
-        bodyStart = i;
-        awaitingBody = i < n && tokens[static_cast<size_t>(i)].isWord("IF");
-        insertHasSource = false;
-    };
-    auto close = [&](int end) {
-        if (end > start) out.push_back({start, end});
-    };
-    startAt(0);
-    for (int i = 0; i < n; ++i) {
-        const Token& t = tokens[static_cast<size_t>(i)];
-        if (t.isSymbol("(")) ++depth;
-        if (t.isSymbol(")")) --depth;
-        if (depth > 0 || t.isSymbol(")")) continue;
-        if (t.isSymbol(";")) {
-            close(i);
-            startAt(i + 1);
-            continue;
-        }
-        if (i == start) continue;
-        const Token& first = tokens[static_cast<size_t>(start)];
-        if (first.isWord("CREATE") && start + 1 < n) {
-            const Token& what = tokens[static_cast<size_t>(start + 1)];
-            if (what.isWord("VIEW") || what.isWord("PROCEDURE") || what.isWord("PROC")) continue;
-        }
-        if (t.isWord("ELSE") && first.isWord("IF")) {
-            awaitingBody = true;
-            continue;
-        }
-        const Token& body = tokens[static_cast<size_t>(bodyStart)];
-        if (body.isWord("INSERT") && (t.isWord("VALUES") || t.isWord("SELECT"))) {
-            if (!insertHasSource) {
-                insertHasSource = true;
-                continue;
-            }
-        }
-        if (!isStarter(t)) continue;
-        if (awaitingBody) {
-            awaitingBody = t.isWord("IF");
-            bodyStart = i;
-            continue;
-        }
-        const Token& prev = tokens[static_cast<size_t>(i - 1)];
-        if (t.isWord("SELECT") && (prev.isWord("UNION") || prev.isWord("ALL") || prev.isWord("EXCEPT") ||
-                                   prev.isWord("INTERSECT"))) {
-            continue;
-        }
-        if (t.isWord("SET") && body.isWord("UPDATE")) continue;
-        if (t.isWord("DROP") && body.isWord("ALTER")) continue;
-        if ((t.isWord("DELETE") || t.isWord("UPDATE")) && prev.isWord("ON")) continue;
-        close(i);
-        startAt(i);
-    }
-    close(n);
-    return out;
-}
-
-bool readObjectName(const Tokens& tokens, int i, ObjectName& out, int& next) {
-    const int n = static_cast<int>(tokens.size());
-    if (i >= n || !tokens[static_cast<size_t>(i)].isName()) return false;
-    QStringList parts{tokens[static_cast<size_t>(i)].value};
-    int j = i + 1;
-    while (j < n && tokens[static_cast<size_t>(j)].isSymbol(".")) {
-        if (j + 1 < n && tokens[static_cast<size_t>(j + 1)].isSymbol(".")) {
-            parts << QString();
-            ++j;
-            continue;
-        }
-        if (j + 1 < n && tokens[static_cast<size_t>(j + 1)].isName()) {
-            parts << tokens[static_cast<size_t>(j + 1)].value;
-            j += 2;
-            continue;
-        }
-        break;
-    }
-    if (parts.size() > 3) notSupported(QStringLiteral("The four-part name '%1'").arg(parts.join(u'.')));
-    if (parts.size() == 3 && !isDbo(parts[1])) notSupported(QStringLiteral("The schema '%1'").arg(parts[1]));
-    if (parts.size() == 2 && !isDbo(parts[0])) notSupported(QStringLiteral("The schema '%1'").arg(parts[0]));
-    out.name = parts.last();
-    out.database = parts.size() == 3 ? parts[0] : QString();
-    next = j;
-    return true;
-}
 
 QString collationFor(const QString& tsqlCollation) {
     const QString c = tsqlCollation.toUpper();
@@ -282,7 +119,7 @@ private:
             if (u == QLatin1String("WITH") && has(i + 1, end) && tok(i + 1).isSymbol("(")) {
                 notSupported(QStringLiteral("A table hint"));
             }
-            if (isKeyword(u)) {
+            if (isTsqlKeyword(u)) {
                 put(t.text, !isOperatorWord(u));
             } else {
                 put(sqlName(t.value), true);  // a bare name may be an SQLite keyword ("Nothing", "Key")
@@ -337,30 +174,6 @@ private:
         QStringList quoted;
         for (const QString& p : parts) quoted << sqlName(p);
         return quoted.join(u'.');
-    }
-
-    // T-SQL's reserved words that can stand in the statements the engine rewrites; any
-    // other bare word is a name.
-public:
-    static bool keyword(const QString& u) { return isKeyword(u); }
-
-private:
-    static bool isKeyword(const QString& u) {
-        static const QSet<QString> words = [] {
-            QSet<QString> w;
-            for (const char* k : {"ADD", "ALL", "ALTER", "AND", "ANY", "AS", "ASC", "BETWEEN", "BY", "CASCADE", "CASE",
-                                  "CAST", "CHECK", "COLLATE", "COLUMN", "CONSTRAINT", "CROSS", "CURRENT_DATE",
-                                  "CURRENT_TIME", "CURRENT_TIMESTAMP", "DEFAULT", "DELETE", "DESC", "DISTINCT",
-                                  "ELSE", "END", "ESCAPE", "EXCEPT", "EXISTS", "FOREIGN", "FROM", "FULL", "GROUP",
-                                  "HAVING", "IN", "INNER", "INSERT", "INTERSECT", "INTO", "IS", "JOIN", "KEY", "LEFT",
-                                  "LIKE", "NOT", "NULL", "OFFSET", "ON", "OR", "ORDER", "OUTER", "PRIMARY",
-                                  "REFERENCES", "RIGHT", "SELECT", "SET", "SOME", "TABLE", "THEN", "UNION", "UNIQUE",
-                                  "UPDATE", "VALUES", "WHEN", "WHERE", "WITH"}) {
-                w.insert(QLatin1String(k));
-            }
-            return w;
-        }();
-        return words.contains(u);
     }
 
     static bool isOperatorWord(const QString& u) {
@@ -468,206 +281,36 @@ private:
 
 }  // namespace
 
-bool isKeywordName(const QString& upperWord) { return Rewriter::keyword(upperWord); }
-
 QString rewrite(const Tokens& tokens, Span span, const RewriteContext& context) {
     return Rewriter(tokens, context).run(span);
 }
 
-namespace {
-
-bool isAggregate(const Token& t) {
-    return t.isWord("COUNT") || t.isWord("SUM") || t.isWord("AVG") || t.isWord("MIN") || t.isWord("MAX");
-}
-
-// The bare column names of a range that stand outside aggregates and subqueries;
-// aliases (after AS or a closing bracket) do not count.
-QStringList freeColumns(const Tokens& t, Span span) {
-    QStringList out;
-    for (int i = span.begin; i < span.end; ++i) {
-        const Token& k = t[static_cast<size_t>(i)];
-        if (k.isSymbol("(")) {
-            const int close = matchingParen(t, i);
-            const bool skip = (i > span.begin && isAggregate(t[static_cast<size_t>(i - 1)])) ||
-                              (i + 1 < span.end && t[static_cast<size_t>(i + 1)].isWord("SELECT"));
-            if (skip && close > i) {
-                i = close;
-                continue;
-            }
-        }
-        if (!k.isName() || (k.kind == TokenKind::Word && isKeywordName(k.text.toUpper()))) continue;
-        if (i + 1 < span.end && t[static_cast<size_t>(i + 1)].isSymbol("(")) continue;  // a function
-        const Token* before = i > span.begin ? &t[static_cast<size_t>(i - 1)] : nullptr;
-        if (before && (before->isWord("AS") || before->isSymbol(")") || before->isSymbol("."))) continue;
-        QString name = k.value;
-        int j = i;
-        while (j + 2 < span.end && t[static_cast<size_t>(j + 1)].isSymbol(".") && t[static_cast<size_t>(j + 2)].isName()) {
-            j += 2;
-            name += u'.' + t[static_cast<size_t>(j)].value;
-        }
-        out << name;
-        i = j;
-    }
-    return out;
-}
-
-QStringList aliases(const Tokens& t, Span span) {
-    QStringList out;
-    for (int i = span.begin + 1; i < span.end; ++i) {
-        const Token& before = t[static_cast<size_t>(i - 1)];
-        if (t[static_cast<size_t>(i)].isName() && (before.isWord("AS") || before.isSymbol(")"))) {
-            out << t[static_cast<size_t>(i)].value;
-        }
-    }
-    return out;
-}
-
-}  // namespace
-
-void checkGrouping(const Tokens& t, Span span) {
-    if (findTopLevelWord(t, span, "GROUP") >= 0) return;
-    const int from = findTopLevelWord(t, span, "FROM");
-    const Span list{span.begin, from < 0 ? span.end : from};
-    int depth = 0;
-    bool aggregated = false;
-    for (int i = list.begin; i < list.end; ++i) {
-        const Token& k = t[static_cast<size_t>(i)];
-        if (k.isSymbol("(")) ++depth;
-        if (k.isSymbol(")")) --depth;
-        if (depth == 0 && isAggregate(k) && i + 1 < list.end && t[static_cast<size_t>(i + 1)].isSymbol("(")) {
-            aggregated = true;
-        }
-    }
-    if (!aggregated) return;
-    const QStringList inList = freeColumns(t, list);
-    if (!inList.isEmpty()) {
-        throw SqlError(QStringLiteral("Column '%1' is invalid in the select list because it is not contained in either "
-                                      "an aggregate function or the GROUP BY clause.").arg(inList.first()));
-    }
-    const int order = findTopLevelWord(t, span, "ORDER");
-    if (order < 0) return;
-    const QStringList named = aliases(t, list);
-    for (const QString& c : freeColumns(t, {order + 2, span.end})) {
-        if (named.contains(c, Qt::CaseInsensitive)) continue;
-        throw SqlError(QStringLiteral("Column \"%1\" is invalid in the ORDER BY clause because it is not contained in "
-                                      "either an aggregate function or the GROUP BY clause.").arg(c));
-    }
-}
-
-bool isTextType(const QString& declaredType) {
-    QString base = declaredType.toLower();
-    const int paren = base.indexOf(u'(');
-    if (paren >= 0) base = base.left(paren);
-    base = base.trimmed();
-    return base == QLatin1String("char") || base == QLatin1String("varchar") || base == QLatin1String("nchar") ||
-           base == QLatin1String("nvarchar") || base == QLatin1String("text") || base == QLatin1String("ntext") ||
-           base == QLatin1String("sysname");
-}
-
-QString numericCheckType(const QString& declaredType) {
-    QString base = declaredType.toLower();
-    const int paren = base.indexOf(u'(');
-    if (paren >= 0) base = base.left(paren);
-    base = base.trimmed();
-    static const char* exact[] = {"int", "bigint", "smallint", "tinyint", "bit", "float", "real", "money", "smallmoney"};
-    for (const char* e : exact) {
-        if (base == QLatin1String(e)) return base;
-    }
-    if (base == QLatin1String("decimal") || base == QLatin1String("numeric")) return QStringLiteral("numeric");
-    return {};
-}
-
-ColumnDef translateColumn(const Tokens& t, Span span, const RewriteContext& context) {
-    auto at = [&](int i) -> const Token& { return t[static_cast<size_t>(i)]; };
-    ColumnDef def;
+QString rewriteSelect(const Tokens& t, Span span, const RewriteContext& context) {
+    checkGrouping(t, span);
     int i = span.begin;
-    if (i >= span.end || !at(i).isName()) throw SqlError(QStringLiteral("Incorrect syntax in a column definition."));
-    def.name = at(i++).value;
-    if (i >= span.end || !at(i).isName()) {
-        notSupported(QStringLiteral("A column without a data type ('%1')").arg(def.name));
+    QString head = QStringLiteral("SELECT ");
+    if (wordAt(t, i, span, "DISTINCT")) {
+        head += QStringLiteral("DISTINCT ");
+        ++i;
+    } else if (wordAt(t, i, span, "ALL")) {
+        ++i;
     }
-    def.type = at(i++).value;
-    if (i < span.end && at(i).isSymbol("(")) {
-        const int close = matchingParen(t, i);
-        if (close < 0 || close >= span.end) throw SqlError(QStringLiteral("Incorrect syntax near '('."));
-        def.type += u'(' + rawText(t, {i + 1, close}).remove(u' ') + u')';
-        i = close + 1;
-    }
-    bool notNull = false;
-    bool unique = false;
-    QString collation;
-    QString defaultSql;
-    QStringList checks;
-    while (i < span.end) {
-        const Token& k = at(i);
-        if (k.isWord("IDENTITY")) {
-            def.identity = true;
+    QString limit;
+    if (wordAt(t, i, span, "TOP")) {
+        ++i;
+        if (i < span.end && t[static_cast<size_t>(i)].kind == TokenKind::Number) {
+            limit = QStringLiteral(" LIMIT ") + t[static_cast<size_t>(i)].text;
             ++i;
-            if (i < span.end && at(i).isSymbol("(")) i = matchingParen(t, i) + 1;
-        } else if (k.isWord("NOT") && i + 1 < span.end && at(i + 1).isWord("NULL")) {
-            notNull = true;
-            i += 2;
-        } else if (k.isWord("NULL")) {
-            ++i;
-        } else if (k.isWord("CONSTRAINT")) {
-            i += 2;
-        } else if (k.isWord("PRIMARY") && i + 1 < span.end && at(i + 1).isWord("KEY")) {
-            def.primaryKey = true;
-            i += 2;
-        } else if (k.isWord("UNIQUE")) {
-            unique = true;
-            ++i;
-        } else if (k.isWord("CLUSTERED") || k.isWord("NONCLUSTERED") || k.isWord("ASC") || k.isWord("DESC") ||
-                   k.isWord("ROWGUIDCOL")) {
-            ++i;
-        } else if (k.isWord("COLLATE") && i + 1 < span.end) {
-            collation = collationFor(at(i + 1).value);
-            i += 2;
-        } else if (k.isWord("DEFAULT") && i + 1 < span.end) {
-            int e = i + 1;
-            if (at(e).isSymbol("(")) {
-                e = matchingParen(t, e) + 1;
-            } else {
-                if (at(e).isSymbol("-") || at(e).isSymbol("+")) ++e;
-                ++e;
-                if (e < span.end && at(e).isSymbol("(")) e = matchingParen(t, e) + 1;
-            }
-            defaultSql = u'(' + rewrite(t, {i + 1, e}, context) + u')';
-            i = e;
-        } else if (k.isWord("CHECK") && i + 1 < span.end && at(i + 1).isSymbol("(")) {
-            const int close = matchingParen(t, i + 1);
-            RewriteContext c = context;
-            checks << QStringLiteral("CHECK (") + rewrite(t, {i + 2, close}, c) + u')';
+        } else if (i < span.end && t[static_cast<size_t>(i)].isSymbol("(")) {
+            const int close = matchingParen(t, i);
+            limit = QStringLiteral(" LIMIT ") + rewrite(t, {i, close + 1}, context);
             i = close + 1;
         } else {
-            notSupported(QStringLiteral("The column option '%1'").arg(k.text));
+            syntaxNear(t, i, span);
         }
+        if (wordAt(t, i, span, "PERCENT") || wordAt(t, i, span, "WITH")) notSupported(QStringLiteral("TOP .. PERCENT"));
     }
-    QString sql = sqlName(def.name) + u' ';
-    if (def.identity) {
-        // SQLite numbers rows itself only through its INTEGER PRIMARY KEY: an identity
-        // column becomes that key.
-        sql += QStringLiteral("INTEGER PRIMARY KEY AUTOINCREMENT");
-        def.primaryKey = true;
-    } else {
-        sql += def.type;
-        if (def.primaryKey) sql += QStringLiteral(" PRIMARY KEY");
-    }
-    if (notNull) sql += QStringLiteral(" NOT NULL");
-    if (unique) sql += QStringLiteral(" UNIQUE");
-    if (!defaultSql.isEmpty()) sql += QStringLiteral(" DEFAULT ") + defaultSql;
-    if (isTextType(def.type)) {
-        sql += QStringLiteral(" COLLATE ") + (collation.isEmpty() ? QString::fromLatin1(kCollateCi) : collation);
-    } else if (!collation.isEmpty()) {
-        throw SqlError(QStringLiteral("Expression type %1 is invalid for COLLATE clause.").arg(def.type));
-    }
-    const QString check = def.identity ? QString() : numericCheckType(def.type);
-    if (!check.isEmpty()) {
-        sql += QStringLiteral(" CHECK (tsql_convertible(%1, '%2'))").arg(sqlName(def.name), check);
-    }
-    for (const QString& c : checks) sql += u' ' + c;
-    def.sqlite = sql;
-    return def;
+    return head + rewrite(t, {i, span.end}, context) + limit;
 }
 
 }  // namespace da::embedded

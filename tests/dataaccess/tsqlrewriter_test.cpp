@@ -1,4 +1,6 @@
 // The rewriter's pure functions: statement splitting, name and function mapping.
+#include "dataaccess/embedded/openrowset.h"
+#include "dataaccess/embedded/tsqlcolumns.h"
 #include "dataaccess/embedded/tsqlrewriter.h"
 #include "dataaccess/sqlerror.h"
 
@@ -133,6 +135,41 @@ TEST(TsqlColumns, DefinitionsInSqliteTerms) {
     for (const auto& c : cases) {
         const Tokens t = tokenize(QLatin1String(c.def));
         EXPECT_EQ(translateColumn(t, {0, static_cast<int>(t.size())}, context).sqlite, QLatin1String(c.sqlite)) << c.def;
+    }
+}
+
+TEST(OpenRowset, DirectoryAndFileAsTheTransferQuotesThem) {
+    const struct {
+        const char* sql;
+        const char* dir;
+        const char* file;
+    } cases[] = {
+        {"OPENROWSET('MSDASQL', 'Driver={Microsoft Text Driver (*.txt; *.csv)};DefaultDir=/data/in/;', "
+         "'SELECT * FROM [bv.txt];') Rowset_4",
+         "/data/in/", "bv.txt"},
+        {"OPENROWSET('MSDASQL', 'Driver={Microsoft Text Driver (*.txt; *.csv)};DefaultDir={/d/a;b}}c/};', "
+         "'SELECT * FROM [x]]y z.txt];') AS R",
+         "/d/a;b}c/", "x]y z.txt"},
+        {"OPENROWSET('MSDASQL', 'Driver={Microsoft Text Driver (*.txt; *.csv)};DefaultDir=/o''k/;', "
+         "'SELECT * FROM [it''s.csv]')",
+         "/o'k/", "it's.csv"},
+        {"OPENROWSET('msdasql', 'DefaultDir=/d/;Driver={Microsoft Text Driver (*.txt; *.csv)}', 'SELECT * FROM bv.txt')",
+         "/d/", "bv.txt"},
+    };
+    for (const auto& c : cases) {
+        const Tokens t = tokenize(QString::fromUtf8(c.sql));
+        const RowsetSource r = readOpenRowset(t, 0, {0, static_cast<int>(t.size())});
+        EXPECT_EQ(r.dir, QString::fromUtf8(c.dir)) << c.sql;
+        EXPECT_EQ(r.file, QString::fromUtf8(c.file)) << c.sql;
+    }
+    const char* refused[] = {
+        "OPENROWSET('SQLOLEDB', 'Driver={Microsoft Text Driver (*.txt; *.csv)};DefaultDir=/d/;', 'SELECT * FROM [a]')",
+        "OPENROWSET('MSDASQL', 'Driver={SQL Server};Server=x;', 'SELECT * FROM [a]')",
+        "OPENROWSET('MSDASQL', 'Driver={Microsoft Text Driver (*.txt; *.csv)};DefaultDir=/d/;', 'SELECT A FROM [a]')",
+    };
+    for (const char* sql : refused) {
+        const Tokens t = tokenize(QString::fromUtf8(sql));
+        EXPECT_THROW(readOpenRowset(t, 0, {0, static_cast<int>(t.size())}), SqlError) << sql;
     }
 }
 

@@ -1,0 +1,124 @@
+#include "tsqlcolumns.h"
+
+#include "dataaccess/sqlerror.h"
+#include "textcollation.h"
+
+namespace da::embedded {
+
+bool isTextType(const QString& declaredType) {
+    QString base = declaredType.toLower();
+    const int paren = base.indexOf(u'(');
+    if (paren >= 0) base = base.left(paren);
+    base = base.trimmed();
+    return base == QLatin1String("char") || base == QLatin1String("varchar") || base == QLatin1String("nchar") ||
+           base == QLatin1String("nvarchar") || base == QLatin1String("text") || base == QLatin1String("ntext") ||
+           base == QLatin1String("sysname");
+}
+
+QString numericCheckType(const QString& declaredType) {
+    QString base = declaredType.toLower();
+    const int paren = base.indexOf(u'(');
+    if (paren >= 0) base = base.left(paren);
+    base = base.trimmed();
+    static const char* exact[] = {"int", "bigint", "smallint", "tinyint", "bit", "float", "real", "money", "smallmoney"};
+    for (const char* e : exact) {
+        if (base == QLatin1String(e)) return base;
+    }
+    if (base == QLatin1String("decimal") || base == QLatin1String("numeric")) return QStringLiteral("numeric");
+    return {};
+}
+
+ColumnDef translateColumn(const Tokens& t, Span span, const RewriteContext& context) {
+    auto at = [&](int i) -> const Token& { return t[static_cast<size_t>(i)]; };
+    ColumnDef def;
+    int i = span.begin;
+    if (i >= span.end || !at(i).isName()) throw SqlError(QStringLiteral("Incorrect syntax in a column definition."));
+    def.name = at(i++).value;
+    if (i >= span.end || !at(i).isName()) {
+        notSupported(QStringLiteral("A column without a data type ('%1')").arg(def.name));
+    }
+    def.type = at(i++).value;
+    if (i < span.end && at(i).isSymbol("(")) {
+        const int close = matchingParen(t, i);
+        if (close < 0 || close >= span.end) throw SqlError(QStringLiteral("Incorrect syntax near '('."));
+        def.type += u'(' + rawText(t, {i + 1, close}).remove(u' ') + u')';
+        i = close + 1;
+    }
+    bool notNull = false;
+    bool unique = false;
+    QString collation;
+    QString defaultSql;
+    QStringList checks;
+    while (i < span.end) {
+        const Token& k = at(i);
+        if (k.isWord("IDENTITY")) {
+            def.identity = true;
+            ++i;
+            if (i < span.end && at(i).isSymbol("(")) i = matchingParen(t, i) + 1;
+        } else if (k.isWord("NOT") && i + 1 < span.end && at(i + 1).isWord("NULL")) {
+            notNull = true;
+            i += 2;
+        } else if (k.isWord("NULL")) {
+            ++i;
+        } else if (k.isWord("CONSTRAINT")) {
+            i += 2;
+        } else if (k.isWord("PRIMARY") && i + 1 < span.end && at(i + 1).isWord("KEY")) {
+            def.primaryKey = true;
+            i += 2;
+        } else if (k.isWord("UNIQUE")) {
+            unique = true;
+            ++i;
+        } else if (k.isWord("CLUSTERED") || k.isWord("NONCLUSTERED") || k.isWord("ASC") || k.isWord("DESC") ||
+                   k.isWord("ROWGUIDCOL")) {
+            ++i;
+        } else if (k.isWord("COLLATE") && i + 1 < span.end) {
+            collation = collationFor(at(i + 1).value);
+            i += 2;
+        } else if (k.isWord("DEFAULT") && i + 1 < span.end) {
+            int e = i + 1;
+            if (at(e).isSymbol("(")) {
+                e = matchingParen(t, e) + 1;
+            } else {
+                if (at(e).isSymbol("-") || at(e).isSymbol("+")) ++e;
+                ++e;
+                if (e < span.end && at(e).isSymbol("(")) e = matchingParen(t, e) + 1;
+            }
+            defaultSql = u'(' + rewrite(t, {i + 1, e}, context) + u')';
+            i = e;
+        } else if (k.isWord("CHECK") && i + 1 < span.end && at(i + 1).isSymbol("(")) {
+            const int close = matchingParen(t, i + 1);
+            RewriteContext c = context;
+            checks << QStringLiteral("CHECK (") + rewrite(t, {i + 2, close}, c) + u')';
+            i = close + 1;
+        } else {
+            notSupported(QStringLiteral("The column option '%1'").arg(k.text));
+        }
+    }
+    QString sql = sqlName(def.name) + u' ';
+    if (def.identity) {
+        // SQLite numbers rows itself only through its INTEGER PRIMARY KEY: an identity
+        // column becomes that key.
+        sql += QStringLiteral("INTEGER PRIMARY KEY AUTOINCREMENT");
+        def.primaryKey = true;
+    } else {
+        sql += def.type;
+        if (def.primaryKey) sql += QStringLiteral(" PRIMARY KEY");
+    }
+    if (notNull) sql += QStringLiteral(" NOT NULL");
+    if (unique) sql += QStringLiteral(" UNIQUE");
+    if (!defaultSql.isEmpty()) sql += QStringLiteral(" DEFAULT ") + defaultSql;
+    if (isTextType(def.type)) {
+        sql += QStringLiteral(" COLLATE ") + (collation.isEmpty() ? QString::fromLatin1(kCollateCi) : collation);
+    } else if (!collation.isEmpty()) {
+        throw SqlError(QStringLiteral("Expression type %1 is invalid for COLLATE clause.").arg(def.type));
+    }
+    const QString check = def.identity ? QString() : numericCheckType(def.type);
+    if (!check.isEmpty()) {
+        sql += QStringLiteral(" CHECK (tsql_convertible(%1, '%2'))").arg(sqlName(def.name), check);
+    }
+    for (const QString& c : checks) sql += u' ' + c;
+    def.sqlite = sql;
+    return def;
+}
+
+}  // namespace da::embedded
