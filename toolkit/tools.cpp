@@ -1,5 +1,6 @@
 #include "tools.h"
 
+#include "dataaccess/ui/connectdialog.h"
 #include "toolkit/qtdialogs.h"
 
 TTools* Tools = nullptr;
@@ -23,8 +24,18 @@ TTools::TTools(const ToolsOptions& options, QWidget* parent) : QWidget(parent) {
     m_ownServerConnection->setLoginPrompt(false);
     ServerConnection = m_ownServerConnection.get();
 
+    // Both connect dialogs carry the catalogue server's captions; only the second is
+    // linked to a connection.
+    auto* dialog1 = new da::ConnectDialog(this);
+    dialog1->setObjectName(QStringLiteral("MSConnectDialog1"));
+    MSConnectDialog1 = dialog1;
+    auto* dialog2 = new da::ConnectDialog(this);
+    dialog2->setObjectName(QStringLiteral("MSConnectDialog2"));
+    MSConnectDialog2 = dialog2;
+
     m_ownMulticonnection = std::make_unique<da::Connection>();
     m_ownMulticonnection->setDatabase(QStringLiteral("master"));
+    m_ownMulticonnection->setConnectDialog(MSConnectDialog2);
     Multiconnection = m_ownMulticonnection.get();
     m_ownMultiQAsk = std::make_unique<da::Query>(Multiconnection);
     MultiQAsk = m_ownMultiQAsk.get();
