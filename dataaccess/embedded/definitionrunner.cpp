@@ -61,9 +61,7 @@ void DefinitionRunner::create(const QString& source, const Tokens& t, Span span)
         const Token& from = at(t, i + 1);
         const Token& to = at(t, span.end - 1);
         const QString body = source.mid(from.pos, to.pos + to.len - from.pos);
-        SqliteStatement st(m_db, QStringLiteral("INSERT INTO main.__bv_procedures (name, body) VALUES (?, ?)"));
-        st.bind({name, body});
-        st.step();
+        m_catalogue.storeProcedure(name, body);
         return;
     }
     notSupported(QStringLiteral("CREATE %1").arg(i < span.end ? at(t, i).text.toUpper() : QString()));
@@ -139,12 +137,7 @@ void DefinitionRunner::createTable(const Tokens& t, Span span) {
     }
     defs << constraints;
     m_db.exec(QStringLiteral("CREATE TABLE %1 (%2)").arg(sqlName(table), defs.join(QLatin1String(", "))));
-    if (!identity.isEmpty()) {
-        SqliteStatement st(m_db, QStringLiteral("INSERT OR REPLACE INTO main.__bv_identity VALUES (?, ?)"));
-        st.bind({table, identity});
-        st.step();
-    }
-    return;
+    if (!identity.isEmpty()) m_catalogue.setIdentity(table, identity);
 }
 
 void DefinitionRunner::createIndex(const Tokens& t, Span span) {
@@ -175,7 +168,6 @@ void DefinitionRunner::createIndex(const Tokens& t, Span span) {
     m_db.exec(QStringLiteral("CREATE %1INDEX %2 ON %3 (%4)")
                   .arg(unique ? QStringLiteral("UNIQUE ") : QString(), sqlName(index), sqlName(table),
                        cols.join(QLatin1String(", "))));
-    return;
 }
 
 void DefinitionRunner::drop(const Tokens& t, Span span) {
@@ -202,9 +194,7 @@ void DefinitionRunner::drop(const Tokens& t, Span span) {
             readName(t, i, span);
         }
         if (i != span.end) syntaxNear(t, i, span);
-        const bool exists = m_db.scalar(QStringLiteral("SELECT 1 FROM main.sqlite_schema WHERE type = 'index' AND "
-                                                       "name = ? COLLATE TSQL_CI"), {index}).isValid();
-        if (!exists) {
+        if (!m_catalogue.indexExists(index)) {
             if (ifExists) return;
             throw missing("index", index);
         }
@@ -226,20 +216,13 @@ void DefinitionRunner::drop(const Tokens& t, Span span) {
             throw missing(kind, name);
         }
         if (procedure) {
-            SqliteStatement st(m_db, QStringLiteral("DELETE FROM main.__bv_procedures WHERE name = ?"));
-            st.bind({name});
-            st.step();
+            m_catalogue.dropProcedure(name);
         } else {
             m_db.exec(QStringLiteral("DROP %1 %2").arg(table ? QStringLiteral("TABLE") : QStringLiteral("VIEW"),
                                                          sqlName(name)));
-            if (table) {
-                SqliteStatement st(m_db, QStringLiteral("DELETE FROM main.__bv_identity WHERE table_name = ?"));
-                st.bind({name});
-                st.step();
-            }
+            if (table) m_catalogue.forgetTable(name);
         }
     }
-    return;
 }
 
 void DefinitionRunner::alter(const Tokens& t, Span span) {
@@ -287,7 +270,6 @@ void DefinitionRunner::alter(const Tokens& t, Span span) {
     for (const ColumnDef& def : defs) {
         m_db.exec(QStringLiteral("ALTER TABLE %1 ADD COLUMN %2").arg(sqlName(table), def.sqlite));
     }
-    return;
 }
 
 }  // namespace da::embedded
