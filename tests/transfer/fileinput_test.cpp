@@ -72,6 +72,15 @@ TEST_F(FileInput, BadInputFailsWithItsMessageAndLeavesBV) {
         cells[2] = "high";
         textMilk[i] = cells.join(',');
     }
+    // One bad value past the rows the driver guesses the column's type from.
+    QStringList lateText = standardLines();
+    for (int i = 0; i < 40; ++i)
+        lateText << line(reg(10), i);
+    {
+        QStringList cells = lateText.last().split(',');
+        cells[2] = "abc";
+        lateText.last() = cells.join(',');
+    }
     QStringList ragged = standardLines();
     ragged[2] += ",1,2,3";
     ragged[3] = ragged[3].section(',', 0, 5);
@@ -101,6 +110,8 @@ TEST_F(FileInput, BadInputFailsWithItsMessageAndLeavesBV) {
          transfer::kCopyFailed},
         {"non-numeric values in a numeric column",
          [&] { return transferPath(writeFile("textmilk.txt", crlf(textMilk))); }, transfer::kCopyFailed},
+        {"a non-numeric value after the guessing rows",
+         [&] { return transferPath(writeFile("latetext.txt", crlf(lateText))); }, transfer::kFillFailed},
         {"ragged rows", [&] { return transferPath(writeFile("ragged.txt", crlf(ragged))); }, transfer::kFillFailed},
         {"binary garbage", [&] { return transferPath(writeFile("garbage.txt", garbage)); }, transfer::kFillFailed},
     };
