@@ -196,31 +196,43 @@ ResultSet StatementRunner::selectInto(const Tokens& t, Span span, int into, cons
     Tokens joined(t.begin() + span.begin + 1, t.begin() + into);
     joined.insert(joined.end(), t.begin() + i, t.begin() + span.end);
     const QString sql = rewriteSelect(joined, {0, static_cast<int>(joined.size())}, context());
-    QStringList defs;
+    QStringList names;
+    QStringList types;
     {
         SqliteStatement st(m_db, sql);
-        QStringList seen;
+        st.bind(params);
         for (int c = 0; c < st.columnCount(); ++c) {
             const QString name = st.columnName(c);
-            const QString type = st.columnDeclType(c);
-            for (const QString& s : seen) {
-                if (s.compare(name, Qt::CaseInsensitive) == 0) {
-                    throw SqlError(QStringLiteral("Column names in each table must be unique. Column name '%1' in "
-                                                  "table '%2' is specified more than once.").arg(name, target));
-                }
+            if (names.contains(name, Qt::CaseInsensitive)) {
+                throw SqlError(QStringLiteral("Column names in each table must be unique. Column name '%1' in table "
+                               "'%2' is specified more than once.").arg(name, target));
             }
-            seen << name;
-            QString def = sqlName(name);
-            if (!type.isEmpty()) def += u' ' + type;
-            if (isTextType(type)) def += QStringLiteral(" COLLATE ") + QLatin1String(kCollateCi);
-            defs << def;
+            names << name;
+            types << st.columnDeclType(c);
         }
+        // Computed columns have no declared type: the first row's values give one,
+        // as SQL Server types them from the expressions.
+        if (types.contains(QString()) && st.step()) {
+            for (int c = 0; c < types.size(); ++c) {
+                if (!types[c].isEmpty()) continue;
+                const QVariant v = st.value(c);
+                if (v.typeId() == QMetaType::LongLong) types[c] = QStringLiteral("int");
+                else if (v.typeId() == QMetaType::Double) types[c] = QStringLiteral("float");
+                else if (v.typeId() == QMetaType::QString) types[c] = QStringLiteral("nvarchar(4000)");
+            }
+        }
+    }
+    QStringList defs;
+    for (int c = 0; c < names.size(); ++c) {
+        QString def = sqlName(names[c]);
+        if (!types[c].isEmpty()) def += u' ' + types[c];
+        if (isTextType(types[c])) def += QStringLiteral(" COLLATE ") + QLatin1String(kCollateCi);
+        defs << def;
     }
     m_db.exec(QStringLiteral("CREATE TABLE %1 (%2)").arg(sqlName(target), defs.join(QLatin1String(", "))));
     ResultSet r = query(QStringLiteral("INSERT INTO %1 ").arg(sqlName(target)) + sql, params);
     return r;
 }
-
 
 ResultSet StatementRunner::insert(const Tokens& t, Span span, const std::vector<QVariant>& params) {
     int i = span.begin + 1;

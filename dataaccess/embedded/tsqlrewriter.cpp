@@ -213,6 +213,7 @@ private:
         if (fn == QLatin1String("LOWER")) return simple("tsql_lower", 1, "lower", true);
         if (fn == QLatin1String("ISNULL")) return simple("ifnull", 2, "isnull", true);
         if (fn == QLatin1String("GETDATE")) return simple("tsql_getdate", 0, "getdate");
+        if (fn == QLatin1String("SCOPE_IDENTITY")) return simple("last_insert_rowid", 0, "scope_identity");
         if (fn == QLatin1String("LTRIM")) return simple("ltrim", 1, "ltrim", true);
         if (fn == QLatin1String("RTRIM")) return simple("rtrim", 1, "rtrim", true);
         if (fn == QLatin1String("COUNT")) {

@@ -324,6 +324,7 @@ TEST_F(SystemSql, CatalogueProcedureComputesItsSection) {
     ASSERT_EQ(herd.rows.size(), 1u);
     EXPECT_EQ(herd.rows[0][0].toInt(), 2);
     EXPECT_EQ(herd.rows[0][1].toInt(), 0);
+    EXPECT_EQ(count(QStringLiteral("SELECT * FROM INFORMATION_SCHEMA.COLUMNS WHERE TABLE_NAME = '_Herd' AND DATA_TYPE = 'int'")), 2);
     EXPECT_EQ(errorOf(QStringLiteral("EXEC [_AutoCompute_Herd]")),
               QStringLiteral("There is already an object named '_Herd' in the database."));
     EXPECT_EQ(errorOf(QStringLiteral("EXEC Missing")), QStringLiteral("Could not find stored procedure 'Missing'."));
