@@ -5,6 +5,7 @@
 
 #include <QDateTime>
 #include <QRegularExpression>
+#include <cmath>
 #include <sqlite3.h>
 
 namespace da::embedded {
@@ -130,6 +131,45 @@ void fnGetDate(sqlite3_context* ctx, int, sqlite3_value**) {
 
 void fnVersion(sqlite3_context* ctx, int, sqlite3_value**) { resultText(ctx, versionBanner()); }
 
+// T-SQL's +: texts are joined, numbers added; a text beside a number must read as a
+// number, as SQL Server converts it to the number's type.
+void fnPlus(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    const int ta = sqlite3_value_type(argv[0]);
+    const int tb = sqlite3_value_type(argv[1]);
+    if (ta == SQLITE_NULL || tb == SQLITE_NULL) return sqlite3_result_null(ctx);
+    const bool textA = ta == SQLITE_TEXT || ta == SQLITE_BLOB;
+    const bool textB = tb == SQLITE_TEXT || tb == SQLITE_BLOB;
+    if (textA && textB) return resultText(ctx, textArg(argv[0]) + textArg(argv[1]));
+    auto number = [&](sqlite3_value* v, int type, const char* other, double& out) {
+        if (type == SQLITE_INTEGER || type == SQLITE_FLOAT) {
+            out = sqlite3_value_double(v);
+            return true;
+        }
+        bool ok = false;
+        out = textArg(v).trimmed().toDouble(&ok);
+        if (!ok) {
+            if (QLatin1String(other) == QLatin1String("int")) {
+                resultError(ctx, QStringLiteral("Conversion failed when converting the nvarchar value '%1' to data "
+                                                "type int.").arg(textArg(v)));
+            } else {
+                resultError(ctx, QStringLiteral("Error converting data type nvarchar to float."));
+            }
+        }
+        return ok;
+    };
+    const char* kind = (ta == SQLITE_FLOAT || tb == SQLITE_FLOAT) ? "float" : "int";
+    double a = 0;
+    double b = 0;
+    if (!number(argv[0], ta, kind, a) || !number(argv[1], tb, kind, b)) return;
+    if (ta == SQLITE_INTEGER && tb == SQLITE_INTEGER) {
+        return sqlite3_result_int64(ctx, sqlite3_value_int64(argv[0]) + sqlite3_value_int64(argv[1]));
+    }
+    if (QLatin1String(kind) == QLatin1String("int") && a == std::floor(a) && b == std::floor(b)) {
+        return sqlite3_result_int64(ctx, static_cast<sqlite3_int64>(a + b));
+    }
+    sqlite3_result_double(ctx, a + b);
+}
+
 // COLLATE applies to text only.
 void fnCollatable(sqlite3_context* ctx, int, sqlite3_value** argv) {
     if (isNumber(argv[0])) {
@@ -225,6 +265,7 @@ const FunctionDef kFunctions[] = {
     {"tsql_lower", 1, true, fnLower},
     {"tsql_getdate", 0, false, fnGetDate},
     {"tsql_version", 0, true, fnVersion},
+    {"tsql_plus", 2, true, fnPlus},
     {"tsql_collatable", 1, true, fnCollatable},
     {"tsql_convertible", 2, true, fnConvertible},
     {"tsql_objectproperty", 2, false, fnObjectProperty},

@@ -25,7 +25,10 @@ public:
 
     QString run(Span span) {
         int i = span.begin;
-        while (i < span.end) i = step(i, span.end);
+        while (i < span.end) {
+            const int chainEnd = (i == span.begin || isBoundary(tok(i - 1))) ? additiveEnd(i, span.end) : i;
+            i = chainEnd > i ? additive(i, chainEnd) : step(i, span.end);
+        }
         return m_out;
     }
 
@@ -48,6 +51,92 @@ private:
         if (close == open + 1) return out;
         for (const Span& s : splitTopLevel(m_t, {open + 1, close})) out.push_back(sub(s));
         return out;
+    }
+
+    static bool endsOperand(const Token& t) {
+        return t.isName() || t.kind == TokenKind::String || t.kind == TokenKind::Number ||
+               t.kind == TokenKind::Param || t.kind == TokenKind::Variable || t.isSymbol(")");
+    }
+
+    static bool isBoundary(const Token& t) {
+        static const char* symbols[] = {",", "=", "<>", "!=", "<", ">", "<=", ">=", "!<", "!>", ";"};
+        for (const char* b : symbols) {
+            if (t.isSymbol(b)) return true;
+        }
+        return t.kind == TokenKind::Word && isTsqlKeyword(t.text.toUpper()) && !t.isWord("NULL");
+    }
+
+    // The END of the CASE at k (an operand as a whole), or end.
+    int caseEnd(int k, int end) const {
+        int cases = 0;
+        int depth = 0;
+        for (; k < end; ++k) {
+            if (tok(k).isSymbol("(")) ++depth;
+            if (tok(k).isSymbol(")")) --depth;
+            if (depth != 0) continue;
+            if (tok(k).isWord("CASE")) ++cases;
+            if (tok(k).isWord("END") && --cases == 0) return k;
+        }
+        return end;
+    }
+
+    // The end of an expression starting at i whose outer level adds with + (T-SQL's
+    // + adds numbers and joins texts), or i when there is no such +.
+    int additiveEnd(int i, int end) const {
+        int depth = 0;
+        bool plus = false;
+        int k = i;
+        for (; k < end; ++k) {
+            const Token& t = tok(k);
+            if (t.isSymbol("(")) ++depth;
+            if (t.isSymbol(")")) --depth;
+            if (depth < 0) break;
+            if (depth > 0 || t.isSymbol(")")) continue;
+            if (t.isWord("CASE")) {
+                k = caseEnd(k, end);
+                continue;
+            }
+            if (t.isWord("CAST") && k + 1 < end && tok(k + 1).isSymbol("(")) continue;
+            if (isBoundary(t)) break;
+            if (k > i && t.isName() && endsOperand(tok(k - 1)) && !tok(k - 1).isSymbol(".") &&
+                !(k + 1 < end && tok(k + 1).isSymbol("("))) {
+                break;  // an alias
+            }
+            if (k > i && t.isSymbol("+") && endsOperand(tok(k - 1))) plus = true;
+        }
+        return plus ? k : i;
+    }
+
+    // a + b - c .. as tsql_plus(tsql_plus(a, b) - c ..), left to right.
+    int additive(int i, int end) {
+        QString acc;
+        int depth = 0;
+        int start = i;
+        QString pending;  // the operator before the operand being read
+        auto take = [&](int to) {
+            const QString operand = sub({start, to});
+            if (pending.isEmpty()) acc = operand;
+            else if (pending == QLatin1String("+")) acc = QStringLiteral("tsql_plus(%1, %2)").arg(acc, operand);
+            else acc = QStringLiteral("(%1 - %2)").arg(acc, operand);
+        };
+        for (int k = i; k < end; ++k) {
+            const Token& t = tok(k);
+            if (t.isSymbol("(")) ++depth;
+            if (t.isSymbol(")")) --depth;
+            if (depth == 0 && t.isWord("CASE")) {
+                k = caseEnd(k, end);
+                continue;
+            }
+            if (depth == 0 && k > start && (t.isSymbol("+") || t.isSymbol("-")) && endsOperand(tok(k - 1))) {
+                take(k);
+                pending = t.text;
+                start = k + 1;
+            }
+        }
+        take(end);
+        // A joined text compares under the database default, as its operands would.
+        put(acc + QStringLiteral(" COLLATE ") + QLatin1String(kCollateCi), true);
+        return end;
     }
 
     int step(int i, int end) {
@@ -92,11 +181,6 @@ private:
             if (close < 0 || close >= end) throw SqlError(QStringLiteral("Incorrect syntax near '('."));
             put(u'(' + sub({i + 1, close}) + u')', true);
             return close + 1;
-        }
-        if (t.isSymbol("+") && (m_lastWasString || (has(i + 1, end) && tok(i + 1).kind == TokenKind::String))) {
-            // T-SQL joins texts with +; beside a text literal the operands are texts.
-            put(QStringLiteral("||"), false);
-            return i + 1;
         }
         if (t.isSymbol("!<")) put(QStringLiteral(">="), false);
         else if (t.isSymbol("!>")) put(QStringLiteral("<="), false);

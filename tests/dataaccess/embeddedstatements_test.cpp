@@ -48,6 +48,14 @@ TEST_F(EmbeddedStatements, FunctionsWithTsqlSemantics) {
         const QString sql = QStringLiteral("SELECT %1 FROM Main WHERE Serial = 1").arg(QString::fromUtf8(c.expression));
         EXPECT_EQ(column(sql), QStringList{QString::fromUtf16(c.expected)}) << c.expression;
     }
+    // T-SQL's + joins texts and adds numbers, a numeric text beside a number included.
+    EXPECT_EQ(column(QStringLiteral("SELECT Sabt + '-' + CAST(Serial AS nvarchar(10)) AS L FROM Main WHERE Serial = 1")),
+              QStringList{"abc-1"});
+    EXPECT_EQ(column(QStringLiteral("SELECT Serial + 2 * 3 - 1 FROM Main WHERE Sabt + 'X' = 'ABCx' AND Serial = 1")),
+              QStringList{"6"});
+    EXPECT_EQ(column(QStringLiteral("SELECT '1' + 1")), QStringList{"2"});
+    EXPECT_EQ(errorOf(QStringLiteral("SELECT 'a' + 1")),
+              QStringLiteral("Conversion failed when converting the nvarchar value 'a' to data type int."));
     EXPECT_EQ(errorOf(QStringLiteral("SELECT SUBSTRING('abc', 1, -1)")),
               QStringLiteral("Invalid length parameter passed to the substring function."));
     EXPECT_EQ(errorOf(QStringLiteral("SELECT SUBSTRING(Serial, 1, 1) FROM Main")),
