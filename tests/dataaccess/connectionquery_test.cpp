@@ -189,6 +189,18 @@ TEST_F(ConnectionQuery, ParametersByPosition) {
     q.open();
     EXPECT_EQ(q.recordCount(), 0);  // 'c' equals 'C' under the database's collation
     EXPECT_THROW(q.param(5), SqlError);
+    // In a batch each statement takes its own markers in order.
+    q.setSql(QStringLiteral("UPDATE Main SET Sabt = ? WHERE Serial = ?\nIF EXISTS (SELECT * FROM Main WHERE Serial = ?) "
+                            "UPDATE Main SET Weight = ? WHERE Serial = 1\nSELECT Sabt, Weight FROM Main WHERE Serial = 1"));
+    EXPECT_EQ(q.paramCount(), 4);
+    q.setParam(0, QStringLiteral("new"));
+    q.setParam(1, 1);
+    q.setParam(2, 3);
+    q.setParam(3, 7.5);
+    q.execute();
+    ASSERT_TRUE(q.active());
+    EXPECT_EQ(q.field(0).asString(), QStringLiteral("new"));
+    EXPECT_EQ(q.field(1).asFloat(), 7.5);
 }
 
 TEST(FieldText, GeneralNumberFormatAndConversions) {
