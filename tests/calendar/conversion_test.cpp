@@ -1,7 +1,6 @@
 #include "astronomicalreference.h"
 #include "calendar/calendarconversion.h"
 #include "calendar/solarcycle.h"
-#include "expectedtexts.h"
 #include "platform/convert.h"
 #include "qstringprint.h"
 
@@ -11,17 +10,22 @@
 
 namespace {
 
-QString refusedDate(const QString& shown, const QString& reason) {
-    return expected::dateHead + shown + expected::notCorrectTail + u'\r' + reason;
-}
-
 struct TextCase {
     const char* input;
     const char* result;
 };
 
-TEST(ToFarsiDate, TableArithmeticCases) {
-    const TextCase cases[] = {
+template <class Convert>
+void expectConversions(Convert convert, std::initializer_list<TextCase> cases) {
+    for (const TextCase& c : cases) {
+        const cal::TextOutcome out = convert(QString::fromLatin1(c.input));
+        EXPECT_EQ(out.text, QString::fromLatin1(c.result)) << c.input;
+        EXPECT_TRUE(out.message.isEmpty()) << c.input;
+    }
+}
+
+TEST(ToFarsiDate, TableArithmeticThenTheAstronomicalCalendar) {
+    expectConversions([](const QString& t) { return cal::toFarsiDate(t); }, {
         {"08/12/2011", "1390/09/17"}, {"21/03/2011", "1390/01/01"}, {"20/3/12", "1391/01/01"},
         {"20/03/2012", "1391/01/01"}, {"29/02/2012", "1390/12/10"}, {"20/03/2013", "1391/12/30"},
         {"21/03/2013", "1392/01/01"}, {"31/01/2013", "1391/11/12"}, {"22/12/2011", "1390/10/01"},
@@ -30,58 +34,25 @@ TEST(ToFarsiDate, TableArithmeticCases) {
         {"08/12/2011 ", ""},          {"08/12/20/11", ""},         {"/12/2011", ""},
         {" 8/ 12/ 2011", "1390/09/17"},  // leading blanks are part of the number
         {"31/04/2011", "1390/02/11"},    // the arithmetic carries a day past the month once
-    };
-    for (const TextCase& c : cases) {
-        const cal::TextOutcome out = cal::toFarsiDate(QString::fromLatin1(c.input));
-        EXPECT_EQ(out.text, QString::fromLatin1(c.result)) << c.input;
-        EXPECT_TRUE(out.message.isEmpty()) << c.input;
-    }
-}
-
-TEST(ToFarsiDate, ArithmeticOutcomeThatIsNoDateComesBackWithTheDateMessage) {
-    const cal::TextOutcome out = cal::toFarsiDate(u"99/1/2011");
-    EXPECT_EQ(out.text, QStringLiteral("89/11/79"));
-    EXPECT_EQ(out.message, refusedDate(QStringLiteral("89/11/79"), expected::badDay));
-}
-
-TEST(ToFarsiDate, YearsAfterTheTableSpanFollowTheAstronomicalCalendar) {
-    const TextCase cases[] = {
+        // After the table span:
         {"09/12/2026", "1405/09/18"}, {"20/03/2025", "1403/12/30"}, {"21/03/2025", "1404/01/01"},
         {"21/03/2021", "1400/01/01"}, {"21/3/21", "1400/01/01"},    {"9/12/26", "1305/09/18"},
         {"1/1/2022", "1400/10/11"},   {"31/12/1921", "1300/10/10"}, {"1/1/30", "1308/10/11"},
-        {"1/1/1930", "1308/10/11"},
-        // No Gregorian date outside the span: nothing to convert.
-        {"29/02/2025", ""}, {"31/04/2025", ""}, {"0/1/2030", ""}, {"1/13/1900", ""}, {"1/1/-5", ""},
+        {"1/1/1930", "1308/10/11"},   {"29/02/2025", ""},           {"31/04/2025", ""},
+        {"0/1/2030", ""},             {"1/13/1900", ""},            {"1/1/-5", ""},
         {"1/1/10000", ""},
-    };
-    for (const TextCase& c : cases) {
-        const cal::TextOutcome out = cal::toFarsiDate(QString::fromLatin1(c.input));
-        EXPECT_EQ(out.text, QString::fromLatin1(c.result)) << c.input;
-        EXPECT_TRUE(out.message.isEmpty()) << c.input;
-    }
+    });
 }
 
-TEST(ToEnglishDate, MonthCalendarCases) {
-    const TextCase cases[] = {
+TEST(ToEnglishDate, MonthCalendarThenTheAstronomicalCalendar) {
+    expectConversions([](const QString& t) { return cal::toEnglishDate(t); }, {
         {"1390/09/17", "08/12/2011"}, {"1390/01/01", "21/03/2011"}, {"1391/12/30", "20/03/2013"},
         {"1378/10/11", "01/01/2000"}, {"1399/12/30", "20/03/2021"}, {"1400/01/01", "21/03/2021"},
         {"1390/12/30", "30/12/1390"}, {"90/01/01", "0/01/01"},      {"1390/07/31", "31/07/1390"},
-        {" 1390/9/17", "08/12/2011"},
-        // From 1403/12/30 on: the astronomical calendar.
-        {"1403/12/29", "19/03/2025"}, {"1403/12/30", "20/03/2025"}, {"1404/01/01", "21/03/2025"},
-        {"1405/09/18", "09/12/2026"}, {"1404/12/30", "30/12/1404"}, {"1408/12/30", "20/03/2030"},
-    };
-    for (const TextCase& c : cases) {
-        const cal::TextOutcome out = cal::toEnglishDate(QString::fromLatin1(c.input));
-        EXPECT_EQ(out.text, QString::fromLatin1(c.result)) << c.input;
-        EXPECT_TRUE(out.message.isEmpty()) << c.input;
-    }
-}
-
-TEST(ToEnglishDate, RefusedTextGivesTheDateMessageAndEmptyReordering) {
-    const cal::TextOutcome out = cal::toEnglishDate(QStringLiteral("1390/13/01"));
-    EXPECT_EQ(out.text, QStringLiteral("//"));
-    EXPECT_EQ(out.message, refusedDate(QStringLiteral("1390/13/01"), expected::badMonth));
+        {" 1390/9/17", "08/12/2011"}, {"1403/12/29", "19/03/2025"}, {"1403/12/30", "20/03/2025"},
+        {"1404/01/01", "21/03/2025"}, {"1405/09/18", "09/12/2026"}, {"1404/12/30", "30/12/1404"},
+        {"1408/12/30", "20/03/2030"},
+    });
 }
 
 TEST(ToEnglishDate, BlankAfterTheDayRaisesTheIntegerConversionError) {
@@ -103,15 +74,12 @@ TEST(ConvertDateEng, PiecesOutOfRangeReadAsZero) {
 }
 
 TEST(SolarMonthLength, FollowsTheConversionsLeapRules) {
-    EXPECT_EQ(cal::solarMonthLength(1399, 12), 30);  // 128-year rule
-    EXPECT_EQ(cal::solarMonthLength(1402, 12), 29);
-    EXPECT_EQ(cal::solarMonthLength(1403, 12), 30);  // astronomical from 1403/12/30 on
-    EXPECT_EQ(cal::solarMonthLength(1404, 12), 29);
-    EXPECT_EQ(cal::solarMonthLength(1408, 12), 30);
-    EXPECT_EQ(cal::solarMonthLength(1404, 6), 31);
-    EXPECT_EQ(cal::solarMonthLength(1404, 7), 30);
-    EXPECT_EQ(cal::solarMonthLength(999, 1), 0);
-    EXPECT_EQ(cal::solarMonthLength(1404, 13), 0);
+    const struct {
+        int year, month, days;
+    } rows[] = {{1399, 12, 30}, {1402, 12, 29}, {1403, 12, 30}, {1404, 12, 29}, {1408, 12, 30},
+                {1404, 6, 31},  {1404, 7, 30},  {999, 1, 0},    {1404, 13, 0}};
+    for (const auto& r : rows)
+        EXPECT_EQ(cal::solarMonthLength(r.year, r.month), r.days) << r.year << '/' << r.month;
 }
 
 TEST(ConvertDateFormat, FixedPositionCuts) {
@@ -132,10 +100,8 @@ TEST(ConvertDateFormat, FixedPositionCuts) {
 }
 
 TEST(IsKabise, ThirtyThreeYearRule) {
-    for (int y : {1375, 1392, 92, 1404})
-        EXPECT_TRUE(cal::isKabise(y)) << y;
-    for (int y : {1391, 91, 1387, 1354, 1403})
-        EXPECT_FALSE(cal::isKabise(y)) << y;
+    EXPECT_TRUE(cal::isKabise(92));  // two-digit years read as 13xx
+    EXPECT_FALSE(cal::isKabise(91));
     const std::set<int> leap = {1301, 1305, 1309, 1313, 1317, 1322, 1326, 1330, 1334, 1338,
                                 1342, 1346, 1350, 1355, 1359, 1363, 1367, 1371, 1375, 1379,
                                 1383, 1388, 1392, 1396, 1400, 1404, 1408, 1412, 1416};
@@ -151,8 +117,6 @@ TEST(IsLeap128, MonthCalendarRule) {
     for (int y : {1403, 1398, 1400})
         EXPECT_FALSE(cal::isLeap128(y)) << y;
 }
-
-// ---- Against the astronomical reference
 
 TEST(ToFarsiDate, AroundNewYearAndLeapDaysOfEveryYear2021To2100) {
     int compared = 0;
