@@ -18,39 +18,41 @@ const QStringList kPlainPersian = {"load 00000429", "activate 00000429"};
 
 using EnvironmentTest = ToolsFixture;
 
-TEST_F(EnvironmentTest, CreationSetsDateAndTimeFormatsButNotTheDecimalSeparator) {
+void setOtherFormats() {
     plat::FormatSettings& fs = plat::formatSettings();
     fs.shortDateFormat = fs.longDateFormat = "yyyy-mm-dd";
     fs.shortTimeFormat = fs.longTimeFormat = "hh:nn";
     fs.decimalSeparator = u',';
-    create();
+}
+
+void expectWorkingFormats(QChar decimalSeparator) {
+    const plat::FormatSettings& fs = plat::formatSettings();
     EXPECT_EQ(fs.shortDateFormat, "dd/mm/yyyy");
     EXPECT_EQ(fs.longDateFormat, "dd/mm/yyyy");
     EXPECT_EQ(fs.shortTimeFormat, "HH:mm:ss");
     EXPECT_EQ(fs.longTimeFormat, "HH:mm:ss");
-    EXPECT_EQ(fs.decimalSeparator, u',');
+    EXPECT_EQ(fs.decimalSeparator, decimalSeparator);
+}
+
+TEST_F(EnvironmentTest, CreationSetsDateAndTimeFormatsButNotTheDecimalSeparator) {
+    setOtherFormats();
+    create();
+    expectWorkingFormats(u',');
 }
 
 TEST_F(EnvironmentTest, SetConfigAgainRestoresFormatsAndDecimalPointAndSwitchesToPersian) {
     TTools& t = create();
-    plat::FormatSettings& fs = plat::formatSettings();
-    fs.shortDateFormat = fs.longDateFormat = "yyyy-mm-dd";
-    fs.shortTimeFormat = fs.longTimeFormat = "hh:nn";
-    fs.decimalSeparator = u',';
+    setOtherFormats();
     t.SwitchToEnglish();
     layouts.clearJournal();
     t._SetConfigAgain();
-    EXPECT_EQ(fs.shortDateFormat, "dd/mm/yyyy");
-    EXPECT_EQ(fs.longDateFormat, "dd/mm/yyyy");
-    EXPECT_EQ(fs.shortTimeFormat, "HH:mm:ss");
-    EXPECT_EQ(fs.longTimeFormat, "HH:mm:ss");
-    EXPECT_EQ(fs.decimalSeparator, u'.');
+    expectWorkingFormats(u'.');
     // The first switch after creation unloads the plain layout once more.
     EXPECT_EQ(layouts.journal(), kFirstSwitchOnNewerVersions);
     EXPECT_EQ(layouts.active(), "a0000429");
 }
 
-TEST_F(EnvironmentTest, CreationFillsTheSharedValues) {
+TEST_F(EnvironmentTest, CreationFillsTheSharedValuesAndMakesTheWorkDirectory) {
     TTools& t = create();
     EXPECT_EQ(t.AppPath, appDir());
     EXPECT_EQ(t.ReturnedValues, QStringList(50, QString()));
@@ -60,20 +62,11 @@ TEST_F(EnvironmentTest, CreationFillsTheSharedValues) {
     EXPECT_EQ(t.DeskSize, QGuiApplication::primaryScreen()->availableGeometry());
     ASSERT_NE(MessageBoardForm, nullptr);
     EXPECT_FALSE(MessageBoardForm->isVisible());
-}
-
-TEST_F(EnvironmentTest, AnApplicationDirectoryWithoutSeparatorGetsOne) {
-    ToolsOptions options;
-    options.dialogs = &dialogs;
-    options.appPath = appDir().chopped(1);
-    tools = std::make_unique<TTools>(options);
-    EXPECT_EQ(tools->AppPath, appDir());
     EXPECT_TRUE(QDir(appDir() + "Z8M/ED").exists());
 }
 
-TEST_F(EnvironmentTest, CreatesTheWorkDirectoryAndItsEdFolder) {
-    create();
-    EXPECT_TRUE(QDir(appDir() + "Z8M").exists());
+TEST_F(EnvironmentTest, AnApplicationDirectoryWithoutSeparatorGetsOne) {
+    EXPECT_EQ(createAt(appDir().chopped(1)).AppPath, appDir());
     EXPECT_TRUE(QDir(appDir() + "Z8M/ED").exists());
 }
 
@@ -102,10 +95,7 @@ TEST_F(EnvironmentTest, EdFolderInAnyLetterCaseCountsAsPresent) {
 }
 
 TEST_F(EnvironmentTest, AMissingApplicationDirectoryIsPassedOverSilently) {
-    ToolsOptions options;
-    options.dialogs = &dialogs;
-    options.appPath = appDir() + "missing/";
-    tools = std::make_unique<TTools>(options);
+    createAt(appDir() + "missing/");
     EXPECT_FALSE(QDir(appDir() + "missing").exists());
     EXPECT_TRUE(dialogs.entries().empty());
 }

@@ -123,19 +123,6 @@ TEST_F(HelpersTest, RemoveRLBLankRemovesOnlyTheBlankCharacter) {
         EXPECT_EQ(tools->RemoveRLBLank(QString::fromUtf16(row.in)), QString::fromUtf16(row.out));
 }
 
-TEST_F(HelpersTest, MaxMinIif) {
-    const struct {
-        int x, y, max, min;
-    } rows[] = {{3, 5, 5, 3}, {5, 3, 5, 3}, {-1, -1, -1, -1}, {INT_MIN, INT_MAX, INT_MAX, INT_MIN}, {0, -7, 0, -7}};
-    for (const auto& row : rows) {
-        EXPECT_EQ(tools->Max(row.x, row.y), row.max);
-        EXPECT_EQ(tools->Min(row.x, row.y), row.min);
-    }
-    EXPECT_EQ(tools->iif(true, QVariant(1), QVariant("no")), QVariant(1));
-    EXPECT_EQ(tools->iif(false, QVariant(1), QVariant("no")), QVariant("no"));
-    EXPECT_EQ(tools->iif(false, QVariant(1), QVariant()), QVariant());
-}
-
 TEST_F(HelpersTest, SetStringListReplacesTheListWith51EmptyLines) {
     QStringList* list = nullptr;
     tools->SetStringList(list);

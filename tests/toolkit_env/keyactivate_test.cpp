@@ -46,14 +46,24 @@ TEST_F(KeyActivateTest, EnterAndLeftArrowGoForwardRightArrowBack) {
     }
 }
 
-TEST_F(KeyActivateTest, OtherKeysPassThrough) {
-    for (int key0 : {65, 9, 38, 40}) {
-        int key = key0;
-        tools->SetKeyActivateConfig(&form, key, Qt::NoModifier);
-        EXPECT_EQ(key, key0);
-        EXPECT_EQ(form.focusWidget(), edits[0]);
-        EXPECT_TRUE(form.isVisible());
+TEST_F(KeyActivateTest, KeysTheHandlerDoesNotTakePassThrough) {
+    using Handler = void (TTools::*)(QWidget*, int&, Qt::KeyboardModifiers);
+    const std::pair<Handler, std::vector<int>> cases[] = {
+        {&TTools::SetKeyActivateConfig, {65, 9, 38, 40}},
+        {&TTools::SetKeyActivateJustClose, {13, 37, 39}},  // closes only
+    };
+    for (const auto& [handler, keys] : cases) {
+        for (int key0 : keys) {
+            int key = key0;
+            (tools.get()->*handler)(&form, key, Qt::NoModifier);
+            EXPECT_EQ(key, key0);
+            EXPECT_EQ(form.focusWidget(), edits[0]) << key0;
+            EXPECT_TRUE(form.isVisible()) << key0;
+        }
     }
+    int key = 27;
+    tools->SetKeyActivateJustClose(&form, key, Qt::NoModifier);
+    EXPECT_FALSE(form.isVisible());
 }
 
 TEST_F(KeyActivateTest, EscapeEndsAModalFormWithCancelWhateverHasTheFocus) {
@@ -64,19 +74,6 @@ TEST_F(KeyActivateTest, EscapeEndsAModalFormWithCancelWhateverHasTheFocus) {
         tools->SetKeyActivateConfig(&form, key, Qt::NoModifier);
     });
     EXPECT_EQ(form.exec(), QDialog::Rejected);
-    EXPECT_FALSE(form.isVisible());
-}
-
-TEST_F(KeyActivateTest, JustCloseIgnoresEnterAndArrows) {
-    for (int key0 : {13, 37, 39}) {
-        int key = key0;
-        tools->SetKeyActivateJustClose(&form, key, Qt::NoModifier);
-        EXPECT_EQ(key, key0);
-        EXPECT_EQ(form.focusWidget(), edits[0]);
-        EXPECT_TRUE(form.isVisible());
-    }
-    int key = 27;
-    tools->SetKeyActivateJustClose(&form, key, Qt::NoModifier);
     EXPECT_FALSE(form.isVisible());
 }
 

@@ -29,11 +29,10 @@ protected:
     TTools& create(const QByteArray& winVer = {}) {
         if (!winVer.isEmpty())
             qputenv("BVT_WINVER", winVer);
-        ToolsOptions options;
-        options.dialogs = &dialogs;
-        options.appPath = appDir();
-        options.systemDate = QDate(2011, 3, 21);
-        tools = std::make_unique<TTools>(options);
+        return createAt(appDir());
+    }
+    TTools& createAt(const QString& appPath) {
+        tools = std::make_unique<TTools>(ToolsOptions{&dialogs, appPath, QDate(2011, 3, 21)});
         return *tools;
     }
     QString appDir() const { return m_dir.path() + u'/'; }

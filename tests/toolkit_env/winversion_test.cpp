@@ -53,12 +53,7 @@ class WinVersionTest : public ToolsFixture, public ::testing::WithParamInterface
 
 TEST_P(WinVersionTest, TextAndCode) {
     const VersionRow& row = GetParam();
-    if (row.env)
-        qputenv("BVT_WINVER", row.env);
-    ToolsOptions options;
-    options.dialogs = &dialogs;
-    options.appPath = appDir();
-    tools = std::make_unique<TTools>(options);
+    create(row.env ? QByteArray(row.env) : QByteArray());
     EXPECT_EQ(tools->GetWinVersion(), row.text);
     EXPECT_EQ(tools->WinVer, row.winVer);
 }
