@@ -50,22 +50,20 @@ protected:
     QString path(const char* name = "WTimes.DLL") const { return dir.filePath(QString::fromLatin1(name)); }
 };
 
-TEST_F(CredentialsFile, LinesArePasswordServerDatabaseUser) {
-    writeAll(path(), scrambledAnsi({"secret", "file:/srv/farms", "Farm", "sa", "ignored"}));
-    const da::ConnectParams params = conn::readCredentialsFile(path());
-    EXPECT_EQ(params.password, "secret");
-    EXPECT_EQ(params.server, "file:/srv/farms");
-    EXPECT_EQ(params.database, "Farm");
-    EXPECT_EQ(params.user, "sa");
+void expectParams(const da::ConnectParams& p, const char* password, const char* server, const char* database,
+                  const char* user) {
+    EXPECT_EQ(p.password, password);
+    EXPECT_EQ(p.server, server);
+    EXPECT_EQ(p.database, database);
+    EXPECT_EQ(p.user, user);
 }
 
-TEST_F(CredentialsFile, TwoLinesGiveEmptyDatabaseAndUser) {
+TEST_F(CredentialsFile, LinesArePasswordServerDatabaseUser) {
+    writeAll(path(), scrambledAnsi({"secret", "file:/srv/farms", "Farm", "sa", "ignored"}));
+    expectParams(conn::readCredentialsFile(path()), "secret", "file:/srv/farms", "Farm", "sa");
+    // Two lines, LF only: no database and no user.
     writeAll(path(), scrambledAnsi({"pw", "srv"}, "\n"));
-    const da::ConnectParams params = conn::readCredentialsFile(path());
-    EXPECT_EQ(params.password, "pw");
-    EXPECT_EQ(params.server, "srv");
-    EXPECT_EQ(params.database, "");
-    EXPECT_EQ(params.user, "");
+    expectParams(conn::readCredentialsFile(path()), "pw", "srv", "", "");
 }
 
 TEST_F(CredentialsFile, ByteOrderMarkSelectsUnicode) {
@@ -132,11 +130,10 @@ TEST_F(CredentialsFile, RememberedConnectionIsFourPlainAnsiLines) {
     conn::writeRememberedConnection(path("MultiConnect.Dat"), {"file:/srv", "master", "sa", QStringLiteral("رمز")});
     EXPECT_EQ(readAll(path("MultiConnect.Dat")),
               QByteArray("file:/srv\r\nmaster\r\nsa\r\n") + plat::toAnsi(QStringLiteral("رمز")) + "\r\n");
-    const da::ConnectParams read = conn::readRememberedConnection(path("MultiConnect.Dat"));
-    EXPECT_EQ(read.server, "file:/srv");
-    EXPECT_EQ(read.database, "master");
-    EXPECT_EQ(read.user, "sa");
-    EXPECT_EQ(read.password, QStringLiteral("رمز"));
+    expectParams(conn::readRememberedConnection(path("MultiConnect.Dat")), "رمز", "file:/srv", "master", "sa");
+
+    writeAll(path("MultiConnect.Dat"), "srv\r\nmaster\r\nsa\r\n");
+    EXPECT_THROW(conn::readRememberedConnection(path("MultiConnect.Dat")), std::runtime_error);
 }
 
 TEST_F(CredentialsFile, RememberedConnectionIsOwnerOnly) {
@@ -153,11 +150,6 @@ TEST_F(CredentialsFile, RememberedConnectionIsOwnerOnly) {
     conn::writeRememberedConnection(older, {"s", "d", "u", "p"});
     EXPECT_FALSE(QFile::permissions(older) & (QFileDevice::ReadGroup | QFileDevice::ReadOther));
     EXPECT_EQ(readAll(older), "s\r\nd\r\nu\r\np\r\n");
-}
-
-TEST_F(CredentialsFile, RememberedConnectionNeedsFourLines) {
-    writeAll(path("MultiConnect.Dat"), "srv\r\nmaster\r\nsa\r\n");
-    EXPECT_THROW(conn::readRememberedConnection(path("MultiConnect.Dat")), std::runtime_error);
 }
 
 }  // namespace

@@ -22,10 +22,7 @@ public:
     // Runs statements one after the other in a database.
     void run(const QString& database, const QStringList& statements) {
         da::Connection connection;
-        connection.setServer(name());
-        connection.setDatabase(database);
-        connection.setUser(QStringLiteral("sa"));
-        connection.connect();
+        connectTo(connection, database);
         for (const QString& statement : statements) {
             da::Query query(&connection);
             query.addSql(statement);
@@ -37,10 +34,7 @@ public:
     // The rows of a SELECT as texts, columns joined by '|'.
     QStringList rows(const QString& database, const QString& select) {
         da::Connection connection;
-        connection.setServer(name());
-        connection.setDatabase(database);
-        connection.setUser(QStringLiteral("sa"));
-        connection.connect();
+        connectTo(connection, database);
         da::Query query(&connection);
         query.addSql(select);
         query.open();
@@ -55,6 +49,13 @@ public:
     }
 
 private:
+    void connectTo(da::Connection& connection, const QString& database) const {
+        connection.setServer(name());
+        connection.setDatabase(database);
+        connection.setUser(QStringLiteral("sa"));
+        connection.connect();
+    }
+
     QTemporaryDir m_dir;
     QString m_root;
 };

@@ -93,6 +93,12 @@ public:
         }
         server->run(QStringLiteral("Masters"), statements);
     }
+    // A multi-customer installation whose catalogue connection is remembered.
+    void rememberedCatalogue(const QList<QStringList>& customers) {
+        touch("Multiusers.Dat");
+        makeCatalogue(customers);
+        rememberCatalogue();
+    }
     void rememberCatalogue() {
         conn::writeRememberedConnection(appFile("MultiConnect.Dat"),
                                         {server->name(), QStringLiteral("master"), QStringLiteral("sa"), login.password});
@@ -166,9 +172,7 @@ TEST_F(FindConStrTest, FirstRunPromptsRemembersAndTakesChosenCustomer) {
 
 TEST_F(FindConStrTest, MultiCustomerWinsOverCredentialsFile) {
     touch("WTimes.DLL", plat::toAnsi(conn::positionScramble("pw") + "\r\n" + conn::positionScramble("srv")));
-    touch("Multiusers.Dat");
-    makeCatalogue({{"Farm A", "file:/a", "FarmA", "pa"}});
-    rememberCatalogue();
+    rememberedCatalogue({{"Farm A", "file:/a", "FarmA", "pa"}});
     chooseByName(QStringLiteral("Farm A"));
     const Found f = find();
     EXPECT_EQ(f.server, "file:/a");
@@ -177,9 +181,7 @@ TEST_F(FindConStrTest, MultiCustomerWinsOverCredentialsFile) {
 }
 
 TEST_F(FindConStrTest, CustomerNameWithQuoteIsFoundAgain) {
-    touch("Multiusers.Dat");
-    makeCatalogue({{"O'Brien ' s", "file:/o", "FarmO", "po"}, {"Other", "file:/x", "X", "px"}});
-    rememberCatalogue();
+    rememberedCatalogue({{"O'Brien ' s", "file:/o", "FarmO", "po"}, {"Other", "file:/x", "X", "px"}});
     chooseByName(QStringLiteral("O'Brien ' s"));
     const Found f = find();
     EXPECT_EQ(f.database, "FarmO");
@@ -204,16 +206,10 @@ TEST_F(FindConStrTest, FailurePathsRequestEndAndLeaveArguments) {
         {"remembered file with three lines", [](FindConStrTest& t) { t.touch("MultiConnect.Dat", "s\r\nmaster\r\nsa\r\n"); },
          0},
         {"no Masters database", [](FindConStrTest& t) { t.rememberCatalogue(); }, 0},
-        {"empty Masters",
-         [](FindConStrTest& t) {
-             t.makeCatalogue({});
-             t.rememberCatalogue();
-         },
-         0},
+        {"empty Masters", [](FindConStrTest& t) { t.rememberedCatalogue({}); }, 0},
         {"choice not confirmed",
          [](FindConStrTest& t) {
-             t.makeCatalogue({{"Farm A", "file:/a", "FarmA", "pa"}});
-             t.rememberCatalogue();
+             t.rememberedCatalogue({{"Farm A", "file:/a", "FarmA", "pa"}});
              conn::setCustomerChooser([](const QStringList&) { return std::optional<QString>(); });
          },
          0},
@@ -247,10 +243,8 @@ TEST_F(FindConStrTest, CatalogueWithoutColumnRaisesToCaller) {
 // The selection window itself: duplicate names appear twice and either takes the first
 // row the server returns; closing it without OK ends the program.
 TEST_F(FindConStrTest, SelectionWindowListsDuplicatesAndTakesFirstRow) {
-    touch("Multiusers.Dat");
-    makeCatalogue({{"Twin", "file:/first", "First", "p1"}, {"Twin", "file:/second", "Second", "p2"},
-                   {"Alone", "file:/alone", "Alone", "p3"}});
-    rememberCatalogue();
+    rememberedCatalogue({{"Twin", "file:/first", "First", "p1"}, {"Twin", "file:/second", "Second", "p2"},
+                         {"Alone", "file:/alone", "Alone", "p3"}});
     QStringList listed;
     QTimer::singleShot(0, [&listed] {
         ASSERT_TRUE(MultiUserForm && MultiUserForm->isVisible());
@@ -268,9 +262,7 @@ TEST_F(FindConStrTest, SelectionWindowListsDuplicatesAndTakesFirstRow) {
 }
 
 TEST_F(FindConStrTest, SelectionWindowClosedWithoutOk) {
-    touch("Multiusers.Dat");
-    makeCatalogue({{"Farm A", "file:/a", "FarmA", "pa"}});
-    rememberCatalogue();
+    rememberedCatalogue({{"Farm A", "file:/a", "FarmA", "pa"}});
     QTimer::singleShot(0, [] {
         ASSERT_TRUE(MultiUserForm && MultiUserForm->isVisible());
         MultiUserForm->close();
@@ -279,10 +271,6 @@ TEST_F(FindConStrTest, SelectionWindowClosedWithoutOk) {
     EXPECT_TRUE(plat::endRequested());
     EXPECT_TRUE(f.unchanged());
 }
-
-}  // namespace
-
-namespace {
 
 // Without a dialog of its own the toolkit makes the connect dialog with the catalogue's
 // captions; what the user confirms there is connected to and remembered.
