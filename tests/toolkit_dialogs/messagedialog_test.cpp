@@ -1,5 +1,4 @@
 #include "modaldriver.h"
-#include "platform/appexit.h"
 #include "toolkit/qtdialogs.h"
 
 #include <QCoreApplication>
@@ -129,14 +128,9 @@ TEST(QtDialogs, OneButtonDialogsCloseByTheirButtonEnterEscapeAndCloseBox) {
 TEST(QtDialogs, EnterPressesTheButtonWithTheFocus) {
     // A user who moves to "no" with Tab and presses Enter answers no.
     QtDialogs dialogs;
-    int result = 0;
-    QTimer::singleShot(0, [] {
-        auto* d = qobject_cast<TMessageDialog*>(QApplication::activeModalWidget());
-        ASSERT_NE(d, nullptr);
-        d->dialogButton(1)->setFocus();
-    });
-    result = driveDialog([&] { return dialogs.askYesNo(QStringLiteral("q?")); }, Action::Enter);
-    EXPECT_EQ(result, 7);
+    EXPECT_EQ(driveDialog([&] { return dialogs.askYesNo(QStringLiteral("q?")); }, Action::Enter,
+                          [](TMessageDialog* d) { d->dialogButton(1)->setFocus(); }),
+              7);
 }
 
 TEST(QtDialogs, DialogOpenedAfterTheEndRequestClosesAtOnce) {
@@ -153,18 +147,7 @@ TEST(QtDialogs, OpenDialogClosesWhenTheEndIsRequested) {
     QtDialogs dialogs;
     for (const DialogCase& c : questionCases()) {
         SCOPED_TRACE(c.name);
-        QTimer::singleShot(0, [] { plat::requestEnd(true); });
-        QTimer watchdog;
-        watchdog.setSingleShot(true);
-        bool stuck = false;
-        QObject::connect(&watchdog, &QTimer::timeout, [&] {
-            stuck = true;
-            if (auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
-                d->done(0);
-        });
-        watchdog.start(3000);
-        EXPECT_EQ(c.open(dialogs), 2);
-        EXPECT_FALSE(stuck);
+        EXPECT_EQ(driveDialog([&] { return c.open(dialogs); }, Action::EndRequest), 2);
         clearEndRequest();
     }
 }

@@ -3,6 +3,7 @@
 // before the dialog opens finds it, lets the test look at it, and acts on it. A
 // watchdog closes a dialog the action failed to close, so a broken dialog fails the
 // test instead of hanging it.
+#include "platform/appexit.h"
 #include "toolkit/messagedialog.h"
 
 #include <QApplication>
@@ -12,7 +13,7 @@
 #include <functional>
 #include <gtest/gtest.h>
 
-enum class Action { Click0, Click1, Click2, Click3, Enter, Escape, CloseBox };
+enum class Action { Click0, Click1, Click2, Click3, Enter, Escape, CloseBox, EndRequest };
 
 inline const char* actionName(Action a) {
     switch (a) {
@@ -23,6 +24,7 @@ inline const char* actionName(Action a) {
     case Action::Enter: return "Enter";
     case Action::Escape: return "Escape";
     case Action::CloseBox: return "close box";
+    case Action::EndRequest: return "end of the program";
     }
     return "";
 }
@@ -41,6 +43,7 @@ inline void perform(TMessageDialog* dialog, Action action) {
     case Action::Enter: QTest::keyClick(target, Qt::Key_Return); break;
     case Action::Escape: QTest::keyClick(target, Qt::Key_Escape); break;
     case Action::CloseBox: dialog->close(); break;
+    case Action::EndRequest: plat::requestEnd(true); break;
     }
 }
 
