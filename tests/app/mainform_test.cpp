@@ -19,6 +19,10 @@ class MainFormTest : public ::testing::Test {
 protected:
     void SetUp() override {
         plat::AppExit::instance().reset();
+        makeForm();
+    }
+    void makeForm() {
+        form.reset();
         auto chooser = std::make_unique<ScriptedFileChooser>();
         dialog = chooser.get();
         form = std::make_unique<TMainForm>(std::move(chooser));
@@ -124,10 +128,8 @@ TEST_F(MainFormTest, WindowFrameColourAndPlace) {
     EXPECT_TRUE(form->windowTitle().isEmpty());
     const Qt::WindowFlags flags = form->windowFlags();
     EXPECT_TRUE(flags.testFlag(Qt::CustomizeWindowHint));
-    EXPECT_FALSE(flags.testFlag(Qt::WindowCloseButtonHint));
-    EXPECT_FALSE(flags.testFlag(Qt::WindowMinimizeButtonHint));
-    EXPECT_FALSE(flags.testFlag(Qt::WindowMaximizeButtonHint));
-    EXPECT_FALSE(flags.testFlag(Qt::WindowSystemMenuHint));
+    EXPECT_FALSE(flags & (Qt::WindowCloseButtonHint | Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint |
+                          Qt::WindowSystemMenuHint));
     EXPECT_EQ(form->layoutDirection(), Qt::RightToLeft);
     EXPECT_EQ(form->font().family(), "Tahoma");
     EXPECT_EQ(form->font().pixelSize(), 11);
@@ -148,46 +150,41 @@ TEST_F(MainFormTest, TabOrderRunsEditButtonStartBack) {
     }
 }
 
-TEST_F(MainFormTest, ChoosingAFileFillsTheEditBoxAndBothLabels) {
-    choose("/data/centre/bv1402.txt");
-    expectShown("/data/centre/bv1402.txt", "/data/centre/", "bv1402.txt");
+// Typing edits the box, which reverts at once to the last chosen file.
+TEST_F(MainFormTest, EditBoxAndLabelsShowTheLastChosenFile) {
+    const QString bv = QStringLiteral("/data/centre/bv1402.txt");
+    const struct {
+        const char* name;
+        std::vector<std::optional<QString>> choices;
+        bool typing;
+        QString edit, dir, file;
+    } cases[] = {
+        {"chosen", {bv}, false, bv, "/data/centre/", "bv1402.txt"},
+        {"cancel keeps the earlier file", {bv, std::nullopt}, false, bv, "/data/centre/", "bv1402.txt"},
+        {"cancel before any choice", {std::nullopt}, false, "", "FileNameTxt", "PathFile"},
+        {"file in the root folder", {"/bv.txt"}, false, "/bv.txt", "/", "bv.txt"},
+        {"typing after a choice", {bv}, true, bv, "/data/centre/", "bv1402.txt"},
+        {"typing before any choice", {}, true, "", "FileNameTxt", "PathFile"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        makeForm();
+        for (const std::optional<QString>& answer : c.choices)
+            choose(answer);
+        if (c.typing) {
+            form->Edit1->setFocus();
+            QTest::keyClicks(form->Edit1, "abc");
+            QTest::keyClick(form->Edit1, Qt::Key_Backspace);
+            QTest::keyClick(form->Edit1, Qt::Key_Home);
+            QTest::keyClick(form->Edit1, Qt::Key_Delete);
+        }
+        expectShown(c.edit, c.dir, c.file);
+        EXPECT_EQ(dialog->executions(), int(c.choices.size()));
+    }
     // The labels size themselves to their texts, from their left edges.
+    choose(bv);
     EXPECT_EQ(form->Label5->x(), 47);
     EXPECT_GE(form->Label5->width(), form->Label5->fontMetrics().horizontalAdvance("/data/centre/"));
-    EXPECT_EQ(dialog->executions(), 1);
-}
-
-TEST_F(MainFormTest, CancelKeepsTheEarlierChoice) {
-    choose("/data/centre/bv1402.txt");
-    choose(std::nullopt);
-    expectShown("/data/centre/bv1402.txt", "/data/centre/", "bv1402.txt");
-    EXPECT_EQ(dialog->executions(), 2);
-}
-
-TEST_F(MainFormTest, CancelBeforeAnyChoiceChangesNothing) {
-    choose(std::nullopt);
-    expectShown("", "FileNameTxt", "PathFile");
-}
-
-TEST_F(MainFormTest, AFileInTheRootFolderHasSlashAsDirectory) {
-    choose("/bv.txt");
-    expectShown("/bv.txt", "/", "bv.txt");
-}
-
-TEST_F(MainFormTest, TypingIntoTheEditBoxRevertsToTheChosenFile) {
-    choose("/data/bv.txt");
-    form->Edit1->setFocus();
-    QTest::keyClicks(form->Edit1, "abc");
-    QTest::keyClick(form->Edit1, Qt::Key_Backspace);
-    QTest::keyClick(form->Edit1, Qt::Key_Home);
-    QTest::keyClick(form->Edit1, Qt::Key_Delete);
-    expectShown("/data/bv.txt", "/data/", "bv.txt");
-}
-
-TEST_F(MainFormTest, TypingBeforeAnyChoiceEmptiesTheBoxAndKeepsTheLabels) {
-    form->Edit1->setFocus();
-    QTest::keyClicks(form->Edit1, "x.txt");
-    expectShown("", "FileNameTxt", "PathFile");
 }
 
 TEST_F(MainFormTest, BackButtonEndsTheProgram) {
