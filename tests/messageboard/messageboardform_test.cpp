@@ -249,23 +249,21 @@ TEST_F(MessageBoard, SavingReplacesAnExistingFile) {
     EXPECT_EQ(file.readAll(), QByteArray("k=v\r\n"));
 }
 
-TEST_F(MessageBoard, SavingAnEmptyListWritesNothing) {
+TEST_F(MessageBoard, EmptyListOrCancelledSaveWritesNothing) {
     board.StartRecording(true, QStringLiteral("T"));
     board.StopRecording();
     answer = QStringLiteral("never");
     QTest::mouseClick(board.dxButton2, Qt::LeftButton);
     EXPECT_EQ(dialogs.texts(RecordingDialogs::Kind::Plain), std::vector<QString>{kEmptyList});
     EXPECT_TRUE(proposedNames.isEmpty());
-    EXPECT_TRUE(shell.opened().isEmpty());
-}
 
-TEST_F(MessageBoard, CancelledSaveWritesNothing) {
+    dialogs.clear();
     board.PostThisMessage(QStringLiteral("k"), QStringLiteral("v"));
     answer.reset();
     board.dxButton2Click();
     EXPECT_EQ(proposedNames.size(), 1);
-    EXPECT_TRUE(shell.opened().isEmpty());
     EXPECT_TRUE(dialogs.entries().empty());
+    EXPECT_TRUE(shell.opened().isEmpty());
 }
 
 TEST_F(MessageBoard, UnwritableFileReportsTheErrorAndKeepsTheRows) {
@@ -278,9 +276,4 @@ TEST_F(MessageBoard, UnwritableFileReportsTheErrorAndKeepsTheRows) {
     EXPECT_TRUE(shown[0].contains(QStringLiteral("a.Txt"))) << shown[0].toStdString();
     EXPECT_TRUE(shell.opened().isEmpty());
     EXPECT_EQ(board.rowCount(), 1);
-}
-
-TEST_F(MessageBoard, ExecuteFileGoesToTheShell) {
-    board.ExecuteFile(QStringLiteral("x.Txt"));
-    EXPECT_EQ(shell.opened(), QStringList{QStringLiteral("x.Txt")});
 }
