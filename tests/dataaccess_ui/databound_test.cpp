@@ -12,6 +12,7 @@
 #include <QTest>
 #include <QVBoxLayout>
 #include <gtest/gtest.h>
+#include <memory>
 
 using namespace da;
 
@@ -52,8 +53,19 @@ protected:
         return r.rows.empty() ? QVariant() : r.rows[0][0];
     }
 
+    // The SqlCommands table, open and bound to control's field.
+    template <class Control>
+    Table& bindTable(Control* control, const QString& field) {
+        m_table = std::make_unique<Table>(&m_connection, QStringLiteral("SqlCommands"));
+        m_table->open();
+        control->setDataSource(m_table.get());
+        control->setDataField(field);
+        return *m_table;
+    }
+
     QTemporaryDir m_dir;
     Connection m_connection;
+    std::unique_ptr<Table> m_table;
     QWidget m_window;
     DBEdit* m_edit = nullptr;
     DBMemo* m_memo = nullptr;
@@ -82,10 +94,7 @@ TEST_F(DataBoundTest, EditShowsTheFieldOfTheCurrentRow) {
 }
 
 TEST_F(DataBoundTest, TypingWritesBackToTheTable) {
-    Table t(&m_connection, QStringLiteral("SqlCommands"));
-    t.open();
-    m_edit->setDataSource(&t);
-    m_edit->setDataField(QStringLiteral("SDate"));
+    Table& t = bindTable(m_edit, QStringLiteral("SDate"));
     EXPECT_EQ(m_edit->text(), QStringLiteral("1390/01/01"));
     m_edit->setFocus();
     m_edit->selectAll();
@@ -101,10 +110,7 @@ TEST_F(DataBoundTest, TypingWritesBackToTheTable) {
 TEST_F(DataBoundTest, FieldSetByCodeIsShownAndNotOverwrittenOnLeaving) {
     // The date check's way: the typed text goes to the field when editing ends, the check
     // then sets the completed date and asks the control to show it.
-    Table t(&m_connection, QStringLiteral("SqlCommands"));
-    t.open();
-    m_edit->setDataSource(&t);
-    m_edit->setDataField(QStringLiteral("SDate"));
+    Table& t = bindTable(m_edit, QStringLiteral("SDate"));
     QObject::connect(m_edit, &QLineEdit::editingFinished, m_edit, [&] {
         EXPECT_EQ(t.fieldByName(QStringLiteral("SDate")).asString(), QStringLiteral("91/2/3"));
         t.fieldByName(m_edit->property("dataField").toString()).setAsString(QStringLiteral("1391/02/03"));
@@ -123,10 +129,7 @@ TEST_F(DataBoundTest, FieldSetByCodeIsShownAndNotOverwrittenOnLeaving) {
 }
 
 TEST_F(DataBoundTest, FailedWriteKeepsTheTypedTextAndSaysWhy) {
-    Table t(&m_connection, QStringLiteral("SqlCommands"));
-    t.open();
-    m_edit->setDataSource(&t);
-    m_edit->setDataField(QStringLiteral("Missing"));
+    bindTable(m_edit, QStringLiteral("Missing"));
     QSignalSpy failed(m_edit, &DBEdit::writeFailed);
     m_edit->setFocus();
     QTest::keyClicks(m_edit, QStringLiteral("abc"));
@@ -155,10 +158,7 @@ TEST_F(DataBoundTest, EditOnAQueryShowsItsRows) {
 }
 
 TEST_F(DataBoundTest, MemoShowsAndWritesTheWholeText) {
-    Table t(&m_connection, QStringLiteral("SqlCommands"));
-    t.open();
-    m_memo->setDataSource(&t);
-    m_memo->setDataField(QStringLiteral("SqlCmd"));
+    Table& t = bindTable(m_memo, QStringLiteral("SqlCmd"));
     EXPECT_EQ(m_memo->toPlainText(), QStringLiteral("SELECT 1\nFROM Main"));
     EXPECT_EQ(m_memo->blockCount(), 2);
 
