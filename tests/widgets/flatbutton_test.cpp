@@ -11,8 +11,6 @@ TEST(FlatButton, ClicksButNeverTakesTheDialogsEnter) {
     auto* layout = new QVBoxLayout(&dialog);
     auto* button = new FlatButton(QStringLiteral("Back"), &dialog);
     layout->addWidget(button);
-    EXPECT_TRUE(button->isFlat());
-    EXPECT_EQ(button->text(), QStringLiteral("Back"));
     QSignalSpy clicks(button, &QPushButton::clicked);
     QTest::mouseClick(button, Qt::LeftButton);
     EXPECT_EQ(clicks.count(), 1);
