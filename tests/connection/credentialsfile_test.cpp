@@ -66,13 +66,6 @@ TEST_F(CredentialsFile, LinesArePasswordServerDatabaseUser) {
     expectParams(conn::readCredentialsFile(path()), "pw", "srv", "", "");
 }
 
-TEST_F(CredentialsFile, ByteOrderMarkSelectsUnicode) {
-    const QString password = QStringLiteral("گذرواژه");  // not in the ANSI code page
-    const QString text = conn::positionScramble(password) + "\r\n" + conn::positionScramble("srv") + "\r\n";
-    writeAll(path(), QByteArray("\xEF\xBB\xBF") + text.toUtf8());
-    EXPECT_EQ(conn::readCredentialsFile(path()).password, password);
-}
-
 TEST_F(CredentialsFile, MissingFileRaises) {
     EXPECT_THROW(conn::readCredentialsFile(path("none")), std::runtime_error);
 }
