@@ -151,10 +151,3 @@ TEST(QtDialogs, OpenDialogClosesWhenTheEndIsRequested) {
         clearEndRequest();
     }
 }
-
-TEST(QtDialogs, LaterDialogsWorkAfterAnEndRequestWasCleared) {
-    QtDialogs dialogs;
-    plat::requestEnd();
-    clearEndRequest();
-    EXPECT_EQ(driveDialog([&] { return dialogs.askYesNo(QStringLiteral("q?")); }, Action::Click1), 7);
-}
