@@ -114,13 +114,6 @@ TEST_F(MainFormTest, EveryControlAsLaidOut) {
     EXPECT_EQ(label("Label1")->palette().color(QPalette::WindowText), QColor(Qt::black));
 }
 
-TEST_F(MainFormTest, GeometryIsFromTheLeftEvenRightToLeft) {
-    // The "..." button sits at the left edge, inside the 5-pixel border.
-    EXPECT_EQ(form->Button1->mapTo(form.get(), QPoint(0, 0)), QPoint(5, 90));
-    EXPECT_EQ(form->Edit1->mapTo(form.get(), QPoint(0, 0)), QPoint(52, 92));
-    EXPECT_EQ(form->childAt(8, 100), form->Button1);
-}
-
 TEST_F(MainFormTest, WindowFrameColourAndPlace) {
     EXPECT_EQ(form->ClientArea->geometry(), QRect(5, 5, 593, 141));
     EXPECT_EQ(form->size(), QSize(603, 151));
@@ -185,13 +178,6 @@ TEST_F(MainFormTest, EditBoxAndLabelsShowTheLastChosenFile) {
     choose(bv);
     EXPECT_EQ(form->Label5->x(), 47);
     EXPECT_GE(form->Label5->width(), form->Label5->fontMetrics().horizontalAdvance("/data/centre/"));
-}
-
-TEST_F(MainFormTest, BackButtonEndsTheProgram) {
-    EXPECT_FALSE(plat::endRequested());
-    QTest::mouseClick(form->dxButton2, Qt::LeftButton);
-    EXPECT_TRUE(plat::endRequested());
-    EXPECT_EQ(plat::AppExit::instance().exitStatus(), 0);
 }
 
 }  // namespace
