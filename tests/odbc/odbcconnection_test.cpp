@@ -60,8 +60,6 @@ TEST_F(OdbcConnectionTest, QueryReadsFieldsAsTextIntegerAndFloat) {
     EXPECT_EQ(s.fieldByName(QStringLiteral("Milk")).asString(), QStringLiteral("412.75"));
     EXPECT_EQ(s.fieldByName(QStringLiteral("Rank")).asInteger(), 7);
     EXPECT_TRUE(s.fieldByName(QStringLiteral("Note")).isNull());
-    EXPECT_EQ(s.fieldByName(QStringLiteral("Note")).asString(), QString());
-    EXPECT_EQ(s.fieldByName(QStringLiteral("Note")).asInteger(), 0);
     s.next();
     EXPECT_EQ(s.fieldByName(QStringLiteral("Sabt")).asInteger(), 200);
     s.next();
