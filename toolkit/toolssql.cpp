@@ -32,6 +32,17 @@ std::unique_ptr<da::Query> newStatementQuery(da::Connection* connection, const Q
     return query;
 }
 
+// The executing path of both runners: 0 when the statement ran, -100 when it failed.
+int executeAnswering(da::Query& query) {
+    try {
+        query.execute();
+        return 0;
+    } catch (const std::exception&) {
+        postErrorRow(query.sqlText());
+        return -100;
+    }
+}
+
 }  // namespace
 
 int TTools::ExecSql(const QString& SqlSt) {
@@ -61,24 +72,12 @@ int TTools::ExecSql(const QString& SqlSt) {
             return 0;
         }
     }
-    try {
-        query->execute();
-        return 0;
-    } catch (const std::exception&) {
-        postErrorRow(query->sqlText());
-        return -100;
-    }
+    return executeAnswering(*query);
 }
 
 int TTools::ExecSqlNoCount(const QString& SqlSt) {
     auto query = newStatementQuery(ServerConnection, sqltext::removeLeadingBlanks(SqlSt));
-    try {
-        query->execute();
-        return 0;
-    } catch (const std::exception&) {
-        postErrorRow(query->sqlText());
-        return -100;
-    }
+    return executeAnswering(*query);
 }
 
 void TTools::ShowExceptMsg(const QString& Msg, const QString& ErMsg) {
