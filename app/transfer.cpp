@@ -5,6 +5,7 @@
 #include "toolkit/tools.h"
 
 #include <memory>
+#include <optional>
 
 namespace {
 
@@ -50,6 +51,23 @@ bool stagedColumnsComplete(TTools& tools) {
     }
 }
 
+// Runs one of the transfer's statements. Without figures it goes through ExecSqlNoCount;
+// with them it runs on the connection itself, which also tells the rows it affected
+// (-1 when the server does not say), so the summary needs no counting scans where
+// the statement's own count answers. Nothing when the statement failed.
+std::optional<long long> runStatement(TTools& tools, const QString& statement, bool figures) {
+    if (!figures)
+        return tools.ExecSqlNoCount(statement) < 0 ? std::nullopt : std::optional<long long>(-1);
+    try {
+        da::Query query(tools.ServerConnection);
+        query.addSql(statement);
+        query.execute();
+        return query.rowsAffected();
+    } catch (const std::exception&) {
+        return std::nullopt;
+    }
+}
+
 TransferSummary finish(TTools& tools, TransferSummary summary, TransferOutcome outcome,
                        const TransferOptions& options) {
     summary.outcome = outcome;
@@ -73,17 +91,24 @@ TransferSummary runTransfer(TTools& tools, const QString& dir, const QString& fi
     if (tools.IsTableExist(QStringLiteral("BVTemp")))
         tools.ExecSql(transfer::kDropStatement);
 
-    if (tools.ExecSqlNoCount(transfer::fillStatement(dir, fileName)) < 0)
+    const std::optional<long long> filled = runStatement(tools, transfer::fillStatement(dir, fileName), figures);
+    if (!filled)
         return finish(tools, summary, TransferOutcome::FillFailed, options);
+    // A server that tells the rows its statements affect answers the figures itself.
+    const bool told = *filled >= 0;
     if (figures) {
-        summary.rowsRead = countOf(tools, transfer::kCountStaged);
-        summary.regNosRepaired = countOf(tools, transfer::kCountToRepair);
+        summary.rowsRead = told ? *filled : countOf(tools, transfer::kCountStaged);
+        if (!told)
+            summary.regNosRepaired = countOf(tools, transfer::kCountToRepair);
     }
 
-    if (tools.ExecSqlNoCount(transfer::kRepairStatement) < 0) {
+    const std::optional<long long> repaired = runStatement(tools, transfer::kRepairStatement, figures);
+    if (!repaired) {
         summary.regNosRepaired = -1;
         return finish(tools, summary, TransferOutcome::FillFailed, options);
     }
+    if (figures && told)
+        summary.regNosRepaired = *repaired;
     // Without two animals of one registration number every matched row adds one row, and
     // the unmatched ones follow from the rows added; otherwise they are counted.
     bool oneAnimalPerNumber = false;
@@ -102,10 +127,13 @@ TransferSummary runTransfer(TTools& tools, const QString& dir, const QString& fi
         return finish(tools, summary, TransferOutcome::Finished, options);
     }
 
-    const long long before = figures ? countOf(tools, transfer::kCountBV) : -1;
-    if (tools.ExecSqlNoCount(transfer::copyStatement(tools.FarsiToday())) < 0)
+    const long long before = figures && !told ? countOf(tools, transfer::kCountBV) : -1;
+    const std::optional<long long> added = runStatement(tools, transfer::copyStatement(tools.FarsiToday()), figures);
+    if (!added)
         return finish(tools, summary, TransferOutcome::CopyFailed, options);
-    if (figures && before >= 0) {
+    if (figures && told) {
+        summary.rowsAdded = *added;
+    } else if (figures && before >= 0) {
         const long long after = countOf(tools, transfer::kCountBV);
         summary.rowsAdded = after >= 0 ? after - before : -1;
     }

@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <sqlite3.h>
 
 namespace da::embedded {
 
@@ -71,6 +72,7 @@ void ServerFolder::dropDatabase(const QString& name) {
     if (name.compare(QLatin1String("master"), Qt::CaseInsensitive) == 0) {
         throw SqlError(QStringLiteral("Cannot drop the database 'master' because it is a system database."));
     }
+    QFile::remove(file + QStringLiteral("-journal"));
     QFile::remove(file + QStringLiteral("-wal"));
     QFile::remove(file + QStringLiteral("-shm"));
     if (!QFile::remove(file)) {
@@ -79,10 +81,20 @@ void ServerFolder::dropDatabase(const QString& name) {
 }
 
 void ServerFolder::prepare(SqliteDb& db) {
-    // WAL keeps every statement atomic and lets readers run beside a writer; NORMAL
-    // syncs at checkpoints, which a killed process cannot undo.
-    db.exec(QStringLiteral("PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL; PRAGMA cache_size=-65536; "
-                           "PRAGMA temp_store=MEMORY"));
+    // A rollback journal keeps every statement atomic, a killed process's journal being
+    // rolled back at the next opening, and writes the pages a statement appends (a table
+    // filled from a file, rows copied into a table) once, where write-ahead logging
+    // writes every page twice. NORMAL syncs the journal before the file is changed. A
+    // file another connection still holds under write-ahead logging stays so for now.
+    sqlite3_busy_timeout(db.handle(), 0);
+    try {
+        db.exec(QStringLiteral("PRAGMA journal_mode=DELETE"));
+    } catch (const SqlError&) {
+    }
+    sqlite3_busy_timeout(db.handle(), SqliteDb::kBusyTimeoutMs);
+    // A small page cache: the bulk statements stream through their tables, and temporary
+    // indexes and statement journals spill to temporary files rather than stay in memory.
+    db.exec(QStringLiteral("PRAGMA synchronous=NORMAL; PRAGMA cache_size=-8192; PRAGMA temp_store=DEFAULT"));
     db.exec(QStringLiteral(
         "CREATE TABLE IF NOT EXISTS __bv_procedures (name TEXT COLLATE TSQL_CI PRIMARY KEY, body TEXT);"
         "CREATE TABLE IF NOT EXISTS __bv_identity (table_name TEXT COLLATE TSQL_CI PRIMARY KEY, "

@@ -104,7 +104,7 @@ SqliteDb::SqliteDb(const QString& path, bool create) {
     // "name" is always a name: an unknown one must fail, not turn into a text.
     sqlite3_db_config(m_db, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
     sqlite3_db_config(m_db, SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
-    sqlite3_busy_timeout(m_db, 5000);
+    sqlite3_busy_timeout(m_db, kBusyTimeoutMs);
     try {
         registerSqlFunctions(m_db);
     } catch (...) {

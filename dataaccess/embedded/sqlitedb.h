@@ -12,6 +12,9 @@ namespace da::embedded {
 // One open database file with the engine's functions and collations registered.
 class SqliteDb {
 public:
+    // How long a statement waits for another connection's lock.
+    static constexpr int kBusyTimeoutMs = 5000;
+
     // Opens (create: or creates) the file. Throws SqlError.
     SqliteDb(const QString& path, bool create);
     ~SqliteDb();

@@ -8,6 +8,8 @@
 #include "sqlitedb.h"
 #include "textdriver.h"
 
+#include <sqlite3.h>
+
 namespace da::embedded {
 
 namespace {
@@ -21,6 +23,14 @@ int countParams(const Tokens& t, Span span) {
 }
 
 
+// SELECT (without INTO), INSERT, UPDATE and DELETE run as exactly one SQLite
+// statement, after reads of the catalogue at most.
+bool isSingleStatement(const Tokens& t, Span span) {
+    const Token& first = at(t, span.begin);
+    if (first.isWord("SELECT")) return findTopLevelWord(t, {span.begin + 1, span.end}, "INTO") < 0;
+    return first.isWord("INSERT") || first.isWord("UPDATE") || first.isWord("DELETE");
+}
+
 }  // namespace
 
 StatementRunner::StatementRunner(SqliteDb& db, ServerFolder& folder, const QString& database)
@@ -31,8 +41,6 @@ StatementRunner::StatementRunner(SqliteDb& db, ServerFolder& folder, const QStri
       m_definitions(db, m_catalogue, database) {}
 
 void StatementRunner::createCatalogueViews() { m_catalogue.createViews(); }
-
-
 
 ResultSet StatementRunner::runBatch(const QString& sql, const std::vector<QVariant>& params) {
     const Tokens tokens = tokenize(sql);
@@ -82,14 +90,19 @@ ResultSet StatementRunner::runAtomic(const QString& source, const Tokens& t, Spa
         }
         return {};
     }
-    m_db.exec(QStringLiteral("SAVEPOINT tsql_statement"));
+    // Outside any transaction, a statement that comes down to one SQLite statement is
+    // atomic as SQLite runs it; wrapped in a transaction, SQLite would also keep a
+    // statement journal holding the old content of every page it changes.
+    const bool own = sqlite3_get_autocommit(m_db.handle()) != 0;
+    if (own && isSingleStatement(t, span)) return run(source, t, span, params);
+    m_db.exec(own ? QStringLiteral("BEGIN") : QStringLiteral("SAVEPOINT tsql_statement"));
     try {
         ResultSet r = run(source, t, span, params);
-        m_db.exec(QStringLiteral("RELEASE tsql_statement"));
+        m_db.exec(own ? QStringLiteral("COMMIT") : QStringLiteral("RELEASE tsql_statement"));
         return r;
     } catch (...) {
         try {
-            m_db.exec(QStringLiteral("ROLLBACK TO tsql_statement; RELEASE tsql_statement"));
+            m_db.exec(own ? QStringLiteral("ROLLBACK") : QStringLiteral("ROLLBACK TO tsql_statement; RELEASE tsql_statement"));
         } catch (const SqlError&) {
             // The engine rolled the transaction back itself.
         }
@@ -187,9 +200,8 @@ ResultSet StatementRunner::selectInto(const Tokens& t, Span span, int into, cons
             notSupported(QStringLiteral("A column list with OPENROWSET"));
         }
         const RowsetSource source = readOpenRowset(t, i + 1, span);
-        fillTableFromTextFile(m_db.handle(), target, source.dir, source.file);
         ResultSet r;
-        r.rowsAffected = m_db.scalar(QStringLiteral("SELECT count(*) FROM ") + sqlName(target)).toLongLong();
+        r.rowsAffected = fillTableFromTextFile(m_db.handle(), target, source.dir, source.file);
         return r;
     }
     // The select list up to INTO, then the rest from FROM on.

@@ -87,7 +87,7 @@ void checkRowWidth(const TextRecordReader& reader, size_t columns, const QString
 
 }  // namespace
 
-void fillTableFromTextFile(sqlite3* db, const QString& tableName, const QString& dir, const QString& fileName) {
+long long fillTableFromTextFile(sqlite3* db, const QString& tableName, const QString& dir, const QString& fileName) {
     if (dir.isEmpty() || !QFileInfo(dir).isDir())
         throw SqlError(QStringLiteral("The text driver cannot find the folder '%1'.").arg(dir));
     const QString path = fileName.isEmpty() ? QString() : locateFileIgnoringCase(dir, fileName);
@@ -168,6 +168,7 @@ void fillTableFromTextFile(sqlite3* db, const QString& tableName, const QString&
         rows.push_back({views.data() + r * width, nullptr, scannedLines[r]});
     }
     writer.insert(rows.data(), rows.size());
+    long long stored = static_cast<long long>(rows.size());
 
     // The rest streams: read on a worker thread, stored on this one.
     std::vector<bool> numeric(width);
@@ -182,8 +183,10 @@ void fillTableFromTextFile(sqlite3* db, const QString& tableName, const QString&
             rows.push_back({views.data() + r * width, batch->numbers(r), batch->line(r)});
         }
         writer.insert(rows.data(), rows.size());
+        stored += static_cast<long long>(rows.size());
         pipeline.recycle(batch);
     }
+    return stored;
 }
 
 }  // namespace da::embedded

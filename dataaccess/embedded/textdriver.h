@@ -10,13 +10,13 @@ namespace da::embedded {
 // Creates the table tableName in db from the file dir/fileName, read the way the
 // ODBC text driver reads it (schema.ini in dir honoured), and fills it in one pass
 // through prepared statements. Runs inside the caller's transaction. Throws SqlError
-// naming the file (and the line where one is at fault).
+// naming the file (and the line where one is at fault). Answers the number of rows stored.
 //
 // Column types are guessed from the first MaxScanRows rows (25) as int, bigint, float or
 // nvarchar(255), never changing a value's text. Where the driver would turn a later value
 // that does not fit its column into NULL, this one widens the column (int to bigint, to
 // float, to text) and keeps every value; a float column meeting text stops with an error
 // naming the line, since its stored numbers could not give back their text.
-void fillTableFromTextFile(sqlite3* db, const QString& tableName, const QString& dir, const QString& fileName);
+long long fillTableFromTextFile(sqlite3* db, const QString& tableName, const QString& dir, const QString& fileName);
 
 }  // namespace da::embedded
