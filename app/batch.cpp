@@ -108,12 +108,6 @@ QString unattendedStartProblem(const BatchArguments& arguments, const QString& d
     return {};
 }
 
-// The connect dialog of the headless mode: nobody can answer it.
-class NoLoginPrompt : public da::LoginPrompt {
-public:
-    bool prompt(da::ConnectParams&) override { return false; }
-};
-
 int transferHeadless(const BatchArguments& arguments, const QString& appPath) {
     const QString dir = applicationDir(appPath);
     if (const QString problem = unattendedStartProblem(arguments, dir); !problem.isEmpty()) {

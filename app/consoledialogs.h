@@ -2,6 +2,7 @@
 // Dialogs for a run without a user (the screenshot): every message is written to the
 // standard error stream and every question takes its first button's answer, so that
 // start-up runs through as usual without waiting for a click.
+#include "dataaccess/connection.h"
 #include "toolkit/recordingdialogs.h"
 
 class ConsoleDialogs : public RecordingDialogs {
@@ -12,4 +13,10 @@ public:
     int chartOrFr3(const QString& text) override;
     void showError(const QString& text) override;
     void plainMessage(const QString& text) override;
+};
+
+// The connect dialog of a run without a user: nobody can answer it, so it cancels.
+class NoLoginPrompt : public da::LoginPrompt {
+public:
+    bool prompt(da::ConnectParams&) override { return false; }
 };

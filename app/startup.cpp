@@ -64,6 +64,9 @@ int runProgram(int argc, char** argv) {
     // reverse order when the loop has ended.
     auto mainForm = std::make_unique<TMainForm>();
     auto tools = std::make_unique<TTools>(toolsOptions);
+    NoLoginPrompt noLogin;
+    if (screenshot)
+        tools->MSConnectDialog2 = &noLogin;
     auto dataModule = std::make_unique<TDM>();
 
     if (screenshot) {

@@ -8,6 +8,7 @@
 #include "widgets/flatbutton.h"
 
 #include <QDir>
+#include <QFile>
 #include <QImage>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -95,6 +96,17 @@ TEST_F(ProgramTest, ScreenshotRendersTheMainWindowAndUsesTheGivenApplicationDire
     EXPECT_EQ(image.size(), QSize(603, 151));
     EXPECT_EQ(image.pixelColor(1, 1), QColor(221, 221, 255));
     EXPECT_TRUE(QDir(dir.filePath("Z8M/ED")).exists());  // the toolkit worked in --app-dir
+}
+
+TEST_F(ProgramTest, ScreenshotOfAMultiCustomerInstallNeverWaitsForALogin) {
+    QFile marker(dir.filePath("Multiusers.Dat"));
+    ASSERT_TRUE(marker.open(QIODevice::WriteOnly));
+    marker.close();
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    const QString png = dir.filePath("main.png");
+    ASSERT_EQ(run({"--screenshot", png, "--app-dir", dir.path()}, env), 0) << errors.toStdString();
+    EXPECT_FALSE(QImage(png).isNull());
 }
 
 TEST_F(ProgramTest, WithoutADisplaySaysWhyAndFails) {
