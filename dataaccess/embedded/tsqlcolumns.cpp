@@ -114,7 +114,9 @@ ColumnDef translateColumn(const Tokens& t, Span span, const RewriteContext& cont
     }
     const QString check = def.identity ? QString() : numericCheckType(def.type);
     if (!check.isEmpty()) {
-        sql += QStringLiteral(" CHECK (tsql_convertible(%1, '%2'))").arg(sqlName(def.name), check);
+        // A number sorts before any text, so numbers and NULL pass on the comparisons
+        // alone; only a value left as text reaches the function, which raises the error.
+        sql += QStringLiteral(" CHECK (%1 < '' OR %1 IS NULL OR tsql_convertible(%1, '%2'))").arg(sqlName(def.name), check);
     }
     for (const QString& c : checks) sql += u' ' + c;
     def.sqlite = sql;

@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QThread>
 #include <csignal>
+#include <sqlite3.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -64,6 +65,69 @@ TEST_F(Atomicity, KilledInsertSelectLeavesTargetUnchanged) {
     // The same statement run to its end copies every row.
     run(QStringLiteral("INSERT INTO Target SELECT N, Name, W FROM Big WHERE N <= 1000"));
     EXPECT_EQ(scalar(QStringLiteral("SELECT COUNT(*) FROM Target")).toInt(), 1001);
+}
+
+// A statement that fails at a later row leaves every row as it was, whether it runs as
+// one engine statement (UPDATE, INSERT .. SELECT, DELETE) or as several (SELECT INTO).
+TEST_F(Atomicity, StatementFailingAtALaterRowChangesNothing) {
+    run(QStringLiteral("CREATE TABLE Cows (N int, Name nvarchar(40), W float)"));
+    run(QStringLiteral("INSERT INTO Cows VALUES (1, '10', 1), (2, '20', 2), (3, 'x', 3), (4, '40', 4)"));
+    run(QStringLiteral("CREATE TABLE Copy (W float)"));
+    run(QStringLiteral("INSERT INTO Copy VALUES (7)"));
+    struct Case {
+        const char* name;
+        const char* statement;
+    };
+    const Case cases[] = {
+        {"update converting text", "UPDATE Cows SET W = Name"},
+        {"update cutting text", "UPDATE Cows SET Name = SUBSTRING(Name, 1, 3 - N) WHERE N > 0"},
+        {"insert .. select converting text", "INSERT INTO Copy SELECT Name FROM Cows"},
+        {"select into adding to text", "SELECT N, Name + 1 AS Next INTO Made FROM Cows"},
+    };
+    const QString cowsBefore = QStringLiteral("1 10 1|2 20 2|3 x 3|4 40 4");
+    auto cows = [&] {
+        QStringList rows;
+        for (const auto& row : run(QStringLiteral("SELECT N, Name, W FROM Cows ORDER BY N")).rows)
+            rows << QStringLiteral("%1 %2 %3").arg(row[0].toString(), row[1].toString(), row[2].toString());
+        return rows.join(u'|');
+    };
+    for (const Case& c : cases) {
+        EXPECT_NE(errorOf(QString::fromLatin1(c.statement)), QStringLiteral("no error")) << c.name;
+        EXPECT_EQ(cows(), cowsBefore) << c.name;
+        EXPECT_EQ(scalar(QStringLiteral("SELECT COUNT(*) FROM Copy")).toInt(), 1) << c.name;
+        EXPECT_EQ(scalar(QStringLiteral("SELECT COUNT(*) FROM sysobjects WHERE name = 'Made'")).toInt(), 0) << c.name;
+    }
+    // The connection goes on working after each failure.
+    run(QStringLiteral("DELETE FROM Cows WHERE N = 3"));
+    EXPECT_EQ(scalar(QStringLiteral("SELECT COUNT(*) FROM Cows")).toInt(), 3);
+}
+
+// A database an older build left under write-ahead logging opens and works: beside a
+// handle that still holds it so the file keeps its mode, and once alone the connection
+// moves it to the rollback journal.
+TEST_F(Atomicity, DatabaseLeftUnderWriteAheadLoggingOpens) {
+    run(QStringLiteral("CREATE TABLE Cows (N int)"));
+    run(QStringLiteral("INSERT INTO Cows VALUES (1)"));
+    m_connection.disconnect();
+    const QByteArray file = QFile::encodeName(QDir(m_dir.path()).filePath(QStringLiteral("Farm.db")));
+    sqlite3* holder = nullptr;
+    ASSERT_EQ(sqlite3_open(file.constData(), &holder), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(holder, "PRAGMA journal_mode=WAL; SELECT count(*) FROM sqlite_master", nullptr, nullptr,
+                           nullptr),
+              SQLITE_OK);
+
+    connectTo(QStringLiteral("Farm"));
+    run(QStringLiteral("INSERT INTO Cows VALUES (2)"));
+    auto& held = static_cast<embedded::EmbeddedSession&>(m_connection.session()).database();
+    EXPECT_EQ(held.scalar(QStringLiteral("PRAGMA journal_mode")).toString(), QStringLiteral("wal"));
+    m_connection.disconnect();
+    sqlite3_close(holder);
+
+    connectTo(QStringLiteral("Farm"));
+    auto& alone = static_cast<embedded::EmbeddedSession&>(m_connection.session()).database();
+    EXPECT_EQ(alone.scalar(QStringLiteral("PRAGMA journal_mode")).toString(), QStringLiteral("delete"));
+    EXPECT_EQ(scalar(QStringLiteral("SELECT COUNT(*) FROM Cows")).toInt(), 2);
+    EXPECT_FALSE(QFile::exists(QString::fromLocal8Bit(file) + QStringLiteral("-wal")));
 }
 
 }  // namespace

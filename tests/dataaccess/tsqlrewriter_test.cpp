@@ -126,12 +126,14 @@ TEST(TsqlColumns, DefinitionsInSqliteTerms) {
         const char* sqlite;
     } cases[] = {
         {"[Sabt] nvarchar(50) NOT NULL", "\"Sabt\" nvarchar(50) NOT NULL COLLATE TSQL_CI"},
-        {"[PeriodCount] float", "\"PeriodCount\" float CHECK (tsql_convertible(\"PeriodCount\", 'float'))"},
+        {"[PeriodCount] float",
+         "\"PeriodCount\" float CHECK (\"PeriodCount\" < '' OR \"PeriodCount\" IS NULL OR "
+         "tsql_convertible(\"PeriodCount\", 'float'))"},
         {"ID int IDENTITY(1,1) NOT NULL", "\"ID\" INTEGER PRIMARY KEY AUTOINCREMENT NOT NULL"},
         {"Name varchar(10) COLLATE Arabic_CI_AI_KS_WS DEFAULT 'x'",
          "\"Name\" varchar(10) DEFAULT ('x') COLLATE TSQL_CI_AI"},
         {"N int CONSTRAINT PK_T PRIMARY KEY CLUSTERED",
-         "\"N\" int PRIMARY KEY CHECK (tsql_convertible(\"N\", 'int'))"},
+         "\"N\" int PRIMARY KEY CHECK (\"N\" < '' OR \"N\" IS NULL OR tsql_convertible(\"N\", 'int'))"},
         {"D datetime DEFAULT (getdate())", "\"D\" datetime DEFAULT ((tsql_getdate()))"},
     };
     RewriteContext context;
