@@ -21,6 +21,7 @@ ServerFolder::ServerFolder(const QString& dir) : m_dir(dir) {
     }
     if (databaseFile(QStringLiteral("master")).isEmpty()) {
         SqliteDb master(QDir(m_dir).filePath(QStringLiteral("master") + kSuffix), true);
+        startNewFile(master);
         prepare(master);
         master.exec(QStringLiteral(
             "CREATE TABLE IF NOT EXISTS Logins (LoginName nvarchar(128) COLLATE TSQL_CI PRIMARY KEY, "
@@ -60,6 +61,7 @@ void ServerFolder::createDatabase(const QString& name) {
         throw SqlError(QStringLiteral("Database '%1' already exists. Choose a different database name.").arg(name));
     }
     SqliteDb db(QDir(m_dir).filePath(name + kSuffix), true);
+    startNewFile(db);
     prepare(db);
 }
 
@@ -78,6 +80,12 @@ void ServerFolder::dropDatabase(const QString& name) {
     if (!QFile::remove(file)) {
         throw SqlError(QStringLiteral("Cannot drop database \"%1\" because it is currently in use.").arg(name));
     }
+}
+
+void ServerFolder::startNewFile(SqliteDb& db) {
+    // Pages of 16 KiB: the bulk statements step through a quarter of the pages they
+    // would with SQLite's 4 KiB. Takes effect on a file that holds no table yet.
+    db.exec(QStringLiteral("PRAGMA page_size=16384"));
 }
 
 void ServerFolder::prepare(SqliteDb& db) {

@@ -28,6 +28,9 @@ public:
     static void prepare(SqliteDb& db);
 
 private:
+    // Settings of a database file just created, before anything is stored in it.
+    static void startNewFile(SqliteDb& db);
+
     QString m_dir;
 };
 
