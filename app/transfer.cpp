@@ -96,8 +96,13 @@ TransferSummary runTransfer(TTools& tools, const QString& dir, const QString& fi
         return finish(tools, summary, TransferOutcome::FillFailed, options);
     // A server that tells the rows its statements affect answers the figures itself.
     const bool told = *filled >= 0;
+    const long long staged = told ? *filled : countOf(tools, transfer::kCountStaged);
+    // A file of a header alone holds no evaluation at all: "transfer finished" would make
+    // the user believe the centre's values were loaded, so it fails like an unreadable file.
+    if (staged == 0)
+        return finish(tools, summary, TransferOutcome::FillFailed, options);
     if (figures) {
-        summary.rowsRead = told ? *filled : countOf(tools, transfer::kCountStaged);
+        summary.rowsRead = staged;
         if (!told)
             summary.regNosRepaired = countOf(tools, transfer::kCountToRepair);
     }
