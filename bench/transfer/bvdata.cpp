@@ -43,19 +43,19 @@ QStringList fileColumns(int columns) {
     return names;
 }
 
-long long writeBreedingFile(const QString& path, const FileSpec& spec) {
+long long writeBreedingFile(const QString& path, const FileRecipe& recipe) {
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
         throw std::runtime_error("cannot write " + path.toStdString());
-    const QStringList columns = fileColumns(spec.columns);
-    std::mt19937_64 random(spec.seed);
+    const QStringList columns = fileColumns(recipe.columns);
+    std::mt19937_64 random(recipe.seed);
     std::uniform_real_distribution<double> unit(0.0, 1.0);
-    std::uniform_int_distribution<long long> animal(1, std::max<long long>(1, spec.animals));
+    std::uniform_int_distribution<long long> animal(1, std::max<long long>(1, recipe.animals));
 
     QByteArray out = columns.join(QLatin1Char(',')).toLatin1() + "\r\n";
-    for (long long row = 0; row < spec.rows; ++row) {
-        const bool unknown = unit(random) < spec.unknownShare;
-        const long long serial = unknown ? spec.animals + 1 + row : animal(random);
+    for (long long row = 0; row < recipe.rows; ++row) {
+        const bool unknown = unit(random) < recipe.unknownShare;
+        const long long serial = unknown ? recipe.animals + 1 + row : animal(random);
         const double prefix = unit(random);
         // The first row is always prefixed so that the driver sees a text column.
         if (row == 0 || prefix < 0.90)
@@ -70,7 +70,7 @@ long long writeBreedingFile(const QString& path, const FileSpec& spec) {
                 out += "X" + QByteArray::number(static_cast<long long>(random() % 100000));
                 continue;
             }
-            if (unit(random) < spec.emptyShare)
+            if (unit(random) < recipe.emptyShare)
                 continue;
             if (name.startsWith(QLatin1String("Rank")) || name == QLatin1String("PeriodCount"))
                 out += QByteArray::number(static_cast<long long>(random() % 5000) + 1);
@@ -85,7 +85,7 @@ long long writeBreedingFile(const QString& path, const FileSpec& spec) {
     }
     if (file.write(out) != out.size() || !file.flush())
         throw std::runtime_error("cannot write " + path.toStdString());
-    return spec.rows;
+    return recipe.rows;
 }
 
 void writeAnimalsCsv(const QString& path, long long animals) {

@@ -7,7 +7,7 @@
 
 namespace bvdata {
 
-struct FileSpec {
+struct FileRecipe {
     long long rows = 1000;
     int columns = 22;        // 19 named ones and filler columns; at least 19
     long long animals = 300; // registration numbers are drawn among the farm's animals
@@ -25,7 +25,7 @@ QStringList fileColumns(int columns);
 // Writes the file: comma-separated, a header line, CR LF line ends, UTF-8 without BOM.
 // About 90% of registration numbers carry a leading h, a few a capital H, the rest
 // none. Answers the number of data rows written. Throws std::runtime_error.
-long long writeBreedingFile(const QString& path, const FileSpec& spec);
+long long writeBreedingFile(const QString& path, const FileRecipe& recipe);
 
 // Writes the farm's animals as CSV (Serial, Sabt, Name, BirthDate) with a header, for
 // loading into other engines.

@@ -34,8 +34,8 @@ int main(int argc, char** argv) {
             return usage();
         out = args.takeFirst();
     }
-    bvdata::FileSpec file;
-    bvdata::FarmSpec farm;
+    bvdata::FileRecipe file;
+    bvdata::FarmRecipe farm;
     for (qsizetype i = 0; i < args.size(); ++i) {
         const QString& option = args.at(i);
         if (option == QLatin1String("--upgraded")) {

@@ -13,11 +13,11 @@ void run(da::Connection& connection, const QString& statement) {
     query.execute();
 }
 
-void connectTo(da::Connection& connection, const FarmSpec& spec, const QString& database) {
-    connection.setServer(spec.server);
+void connectTo(da::Connection& connection, const FarmRecipe& recipe, const QString& database) {
+    connection.setServer(recipe.server);
     connection.setDatabase(database);
-    connection.setUser(spec.user);
-    connection.setPassword(spec.password);
+    connection.setUser(recipe.user);
+    connection.setPassword(recipe.password);
     connection.setLoginPrompt(false);
     connection.connect();
 }
@@ -31,21 +31,21 @@ QString oldBvColumns() {
         "[BV1M] float, [BV1F] float");
 }
 
-void createFarm(const FarmSpec& spec) {
-    if (spec.createDatabase) {
+void createFarm(const FarmRecipe& recipe) {
+    if (recipe.createDatabase) {
         da::Connection master;
-        connectTo(master, spec, QStringLiteral("master"));
-        run(master, QStringLiteral("CREATE DATABASE [") + spec.database + QLatin1Char(']'));
+        connectTo(master, recipe, QStringLiteral("master"));
+        run(master, QStringLiteral("CREATE DATABASE [") + recipe.database + QLatin1Char(']'));
     }
     da::Connection farm;
-    connectTo(farm, spec, spec.database);
+    connectTo(farm, recipe, recipe.database);
     run(farm, QStringLiteral("CREATE TABLE [dbo].[Main] ([Serial] int NOT NULL PRIMARY KEY, [Sabt] nvarchar(50), "
                              "[Name] nvarchar(50), [BirthDate] nvarchar(10))"));
     // A thousand rows to a statement, the most one VALUES list takes.
     constexpr long long kBatch = 1000;
-    for (long long first = 1; first <= spec.animals; first += kBatch) {
+    for (long long first = 1; first <= recipe.animals; first += kBatch) {
         QString statement = QStringLiteral("INSERT INTO [dbo].[Main] ([Serial], [Sabt], [Name], [BirthDate]) VALUES ");
-        const long long last = std::min(spec.animals, first + kBatch - 1);
+        const long long last = std::min(recipe.animals, first + kBatch - 1);
         for (long long serial = first; serial <= last; ++serial) {
             if (serial > first)
                 statement += QLatin1Char(',');
@@ -58,7 +58,7 @@ void createFarm(const FarmSpec& spec) {
         run(farm, statement);
     }
     QString bv = QStringLiteral("CREATE TABLE [dbo].[BV] (") + oldBvColumns();
-    if (spec.upgradedBv)
+    if (recipe.upgradedBv)
         bv += QStringLiteral(
             ", [PeriodCount] float, [BvPro] float, [BvProPercent] float, [RankTotalPro] float, [RankHerdPro] float, "
             "[MilkME_Avg] float, [FatME_Avg] float, [FatPerME_Avg] float, [ProME_Avg] float, [ProPerME_Avg] float, "

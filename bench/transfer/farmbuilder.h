@@ -6,7 +6,7 @@
 
 namespace bvdata {
 
-struct FarmSpec {
+struct FarmRecipe {
     QString server;                      // "file:DIR" for the embedded engine
     QString database = QStringLiteral("Farm");
     QString user = QStringLiteral("sa");
@@ -18,7 +18,7 @@ struct FarmSpec {
 
 // Creates the database (unless told not to), Main filled with animals 1..animals
 // (Sabt = registrationNumber(serial)) and an empty BV. Throws da::SqlError.
-void createFarm(const FarmSpec& spec);
+void createFarm(const FarmRecipe& recipe);
 
 // BV's old 13 columns, as CREATE TABLE lists them.
 QString oldBvColumns();

@@ -95,10 +95,10 @@ QString readAll(const QString& path) {
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
-    bvdata::FileSpec spec;
-    spec.rows = 1000000;
-    spec.columns = 22;
-    spec.animals = 200000;
+    bvdata::FileRecipe recipe;
+    recipe.rows = 1000000;
+    recipe.columns = 22;
+    recipe.animals = 200000;
     QString work = QDir::tempPath() + QStringLiteral("/bvtransfer-bench");
     QString bvtransfer = QCoreApplication::applicationDirPath() + QStringLiteral("/../../app/bvtransfer");
     QString sqlite3 = QStringLiteral("sqlite3");
@@ -106,10 +106,10 @@ int main(int argc, char** argv) {
     for (qsizetype i = 1; i + 1 < args.size(); i += 2) {
         const QString& option = args.at(i);
         const QString& value = args.at(i + 1);
-        if (option == QLatin1String("--rows")) spec.rows = value.toLongLong();
-        else if (option == QLatin1String("--columns")) spec.columns = value.toInt();
-        else if (option == QLatin1String("--animals")) spec.animals = value.toLongLong();
-        else if (option == QLatin1String("--seed")) spec.seed = value.toULongLong();
+        if (option == QLatin1String("--rows")) recipe.rows = value.toLongLong();
+        else if (option == QLatin1String("--columns")) recipe.columns = value.toInt();
+        else if (option == QLatin1String("--animals")) recipe.animals = value.toLongLong();
+        else if (option == QLatin1String("--seed")) recipe.seed = value.toULongLong();
         else if (option == QLatin1String("--work")) work = value;
         else if (option == QLatin1String("--bvtransfer")) bvtransfer = value;
         else if (option == QLatin1String("--sqlite3")) sqlite3 = value;
@@ -122,15 +122,15 @@ int main(int argc, char** argv) {
 
     try {
         const QString data = QStringLiteral("%1/data-%2x%3-%4-s%5")
-                                 .arg(work).arg(spec.rows).arg(spec.columns).arg(spec.animals).arg(spec.seed);
+                                 .arg(work).arg(recipe.rows).arg(recipe.columns).arg(recipe.animals).arg(recipe.seed);
         QDir().mkpath(data);
         const QString file = data + QStringLiteral("/bv.txt");
         const QString animals = data + QStringLiteral("/animals.csv");
         if (!QFileInfo::exists(data + QStringLiteral("/.ready"))) {
-            std::printf("generating %lld rows x %d columns, %lld animals ...\n", spec.rows, spec.columns, spec.animals);
+            std::printf("generating %lld rows x %d columns, %lld animals ...\n", recipe.rows, recipe.columns, recipe.animals);
             std::fflush(stdout);
-            bvdata::writeBreedingFile(file, spec);
-            bvdata::writeAnimalsCsv(animals, spec.animals);
+            bvdata::writeBreedingFile(file, recipe);
+            bvdata::writeAnimalsCsv(animals, recipe.animals);
             writeText(data + QStringLiteral("/.ready"), {});
         }
 
@@ -140,9 +140,9 @@ int main(int argc, char** argv) {
         QDir(server).removeRecursively();
         QDir().mkpath(server);
         QDir().mkpath(appDir);
-        bvdata::FarmSpec farm;
+        bvdata::FarmRecipe farm;
         farm.server = QStringLiteral("file:") + server;
-        farm.animals = spec.animals;
+        farm.animals = recipe.animals;
         bvdata::createFarm(farm);
         conn::writeCredentialsFile(appDir + QStringLiteral("/WTimes.DLL"),
                                    {farm.server, farm.database, farm.user, farm.password});
@@ -179,8 +179,8 @@ int main(int argc, char** argv) {
         const RunResult shell = runMeasured({sqlite3, QStringLiteral("-bail"), shellDb},
                                             work + QStringLiteral("/steps.sql"), work + QStringLiteral("/shell.out"));
 
-        std::printf("data: %lld rows x %d columns against %lld animals (seed %llu)\n", spec.rows, spec.columns,
-                    spec.animals, static_cast<unsigned long long>(spec.seed));
+        std::printf("data: %lld rows x %d columns against %lld animals (seed %llu)\n", recipe.rows, recipe.columns,
+                    recipe.animals, static_cast<unsigned long long>(recipe.seed));
         std::printf("bvtransfer headless (start-up included): %.2f s wall, %.2f s cpu, peak %.1f MiB, exit %d\n",
                     ours.seconds, ours.cpuSeconds, ours.peakKiB / 1024.0, ours.status);
         std::printf("%s", qPrintable(readAll(work + QStringLiteral("/bvtransfer.out"))));

@@ -68,11 +68,11 @@ public:
     void TearDown() override { clearEndRequest(); }
 
     void createFarm(bool upgraded, bool withBv = true) {
-        bvdata::FarmSpec spec;
-        spec.server = server->name();
-        spec.animals = kAnimals;
-        spec.upgradedBv = upgraded;
-        bvdata::createFarm(spec);
+        bvdata::FarmRecipe recipe;
+        recipe.server = server->name();
+        recipe.animals = kAnimals;
+        recipe.upgradedBv = upgraded;
+        bvdata::createFarm(recipe);
         if (!withBv)
             server->run(QStringLiteral("Farm"), QStringLiteral("DROP TABLE BV"));
         conn::writeCredentialsFile(appPath + QStringLiteral("WTimes.DLL"),
