@@ -7,7 +7,7 @@
 //
 //   textdriver_fill_bench [rows] [runs]      (defaults: 1000000 rows, 1 run)
 //   textdriver_fill_bench --fill-only DIR     fills DIR/fill.db from DIR/bv.txt, for profiling
-#include "bench/dataaccess/breedingfile.h"
+#include "bench/transfer/bvdata.h"
 #include "dataaccess/connection.h"
 #include "dataaccess/embedded/textdriver.h"
 #include "dataaccess/query.h"
@@ -15,6 +15,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <chrono>
 #include <cstdio>
@@ -163,8 +164,13 @@ int main(int argc, char** argv) {
         return 1;
     const QString file = tmp.filePath(QStringLiteral("bv.txt"));
     const double genStart = now();
-    const long long bytes = bench::writeBreedingFile(file, rows, 20261209);
-    std::printf("file: %lld rows, %d columns, %.1f MB, generated in %.2f s\n", rows, bench::kBreedingColumns, bytes / 1e6,
+    bvdata::FileRecipe recipe;
+    recipe.rows = rows;
+    recipe.animals = rows;
+    recipe.seed = 20261209;
+    bvdata::writeBreedingFile(file, recipe);
+    const long long bytes = QFileInfo(file).size();
+    std::printf("file: %lld rows, %d columns, %.1f MB, generated in %.2f s\n", rows, recipe.columns, bytes / 1e6,
                 now() - genStart);
 
     const QString fillDb = tmp.filePath(QStringLiteral("fill.db"));

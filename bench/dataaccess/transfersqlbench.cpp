@@ -5,13 +5,14 @@
 // Main table into BV.
 //
 //   transfer_sql_bench [rows] [mainRows]     (defaults: 1000000 and 200000)
-#include "bench/dataaccess/breedingfile.h"
+#include "bench/transfer/bvdata.h"
 #include "dataaccess/connection.h"
 #include "dataaccess/query.h"
 #include "dataaccess/sqlerror.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <chrono>
 #include <cstdio>
@@ -56,14 +57,14 @@ void timed(const char* what, const std::function<QString()>& step) {
     std::fflush(stdout);
 }
 
-// The farm's animals: every fifth cow of the file, as Main keeps them (Sabt as text).
+// The farm's animals, as Main keeps them (Sabt as text).
 void writeMainFile(const QString& dir, long long rows) {
     QFile f(dir + QStringLiteral("/main.txt"));
     if (!f.open(QIODevice::WriteOnly))
         throw std::runtime_error("cannot write main.txt");
     f.write("Serial,Sabt\r\n");
     for (long long serial = 1; serial <= rows; ++serial)
-        f.write(QByteArray::number(serial) + ',' + bench::registrationNumber((serial - 1) * 5).toLatin1() + "\r\n");
+        f.write(QByteArray::number(serial) + ',' + bvdata::registrationNumber(serial).toLatin1() + "\r\n");
     QFile ini(dir + QStringLiteral("/schema.ini"));
     if (!ini.open(QIODevice::WriteOnly))
         throw std::runtime_error("cannot write schema.ini");
@@ -86,7 +87,14 @@ int main(int argc, char** argv) {
         return 1;
     try {
         const QString dir = files.path() + QLatin1Char('/');
-        const long long bytes = bench::writeBreedingFile(dir + QStringLiteral("bv.txt"), rows, 20261209);
+        // The file's cows are drawn among five times the farm's animals, so about one row
+        // in five finds its animal.
+        bvdata::FileRecipe recipe;
+        recipe.rows = rows;
+        recipe.animals = mainRows * 5;
+        recipe.seed = 20261209;
+        bvdata::writeBreedingFile(dir + QStringLiteral("bv.txt"), recipe);
+        const long long bytes = QFileInfo(dir + QStringLiteral("bv.txt")).size();
         writeMainFile(files.path(), mainRows);
         std::printf("file: %lld rows, %.1f MB; Main: %lld rows; peak RSS %.1f MiB\n", rows, bytes / 1e6, mainRows, peakMiB());
 
