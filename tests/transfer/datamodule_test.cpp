@@ -46,19 +46,11 @@ public:
         FarmFixture::TearDown();
     }
     void start() {
-        ToolsOptions options;
-        options.dialogs = &dialogs;
-        options.appPath = appPath;
-        options.systemDate = kSystemDate;
-        tools = std::make_unique<TTools>(options);
-        tools->MSConnectDialog2 = &prompt;
-        dm = std::make_unique<TDM>();
+        startToolkit(&prompt);
     }
     // Only the start-up's own messages count; kinds of the box and board are not asked.
     std::vector<QString> messages(Kind kind) const { return dialogs.texts(kind); }
 
-    std::unique_ptr<TTools> tools;
-    std::unique_ptr<TDM> dm;
     NeverPrompt prompt;
 };
 

@@ -8,7 +8,9 @@
 #include "connection/credentialsfile.h"
 #include "tests/connection/endrequest.h"
 #include "tests/connection/farmserver.h"
+#include "app/datamodule.h"
 #include "toolkit/recordingdialogs.h"
+#include "toolkit/tools.h"
 
 #include <QDate>
 #include <QDir>
@@ -65,7 +67,24 @@ public:
         filesDir = files.path() + QLatin1Char('/');
         createFarm(false);
     }
-    void TearDown() override { clearEndRequest(); }
+    void TearDown() override {
+        dm.reset();
+        tools.reset();
+        clearEndRequest();
+    }
+
+    // The toolkit and the farm database module as start-up creates them, on this farm;
+    // catalogueLogin answers the catalogue's connect dialog.
+    void startToolkit(da::LoginPrompt* catalogueLogin = nullptr) {
+        ToolsOptions options;
+        options.dialogs = &dialogs;
+        options.appPath = appPath;
+        options.systemDate = kSystemDate;
+        tools = std::make_unique<TTools>(options);
+        if (catalogueLogin)
+            tools->MSConnectDialog2 = catalogueLogin;
+        dm = std::make_unique<TDM>();
+    }
 
     void createFarm(bool upgraded, bool withBv = true) {
         bvdata::FarmRecipe recipe;
@@ -114,6 +133,8 @@ public:
     std::unique_ptr<FarmServer> serverHolder;
     FarmServer* server = nullptr;
     RecordingDialogs dialogs;
+    std::unique_ptr<TTools> tools;
+    std::unique_ptr<TDM> dm;
 };
 
 }  // namespace farmtest

@@ -18,12 +18,7 @@ class FileInput : public FarmFixture {
 public:
     void SetUp() override {
         FarmFixture::SetUp();
-        ToolsOptions options;
-        options.dialogs = &dialogs;
-        options.appPath = appPath;
-        options.systemDate = kSystemDate;
-        tools = std::make_unique<TTools>(options);
-        dm = std::make_unique<TDM>();
+        startToolkit();
         ASSERT_FALSE(plat::endRequested());
         ASSERT_TRUE(dialogs.entries().empty());
     }
@@ -45,8 +40,6 @@ public:
         return transferFile(info.absolutePath() + QLatin1Char('/'), info.fileName());
     }
 
-    std::unique_ptr<TTools> tools;
-    std::unique_ptr<TDM> dm;
 };
 
 QStringList without(QStringList header, const QString& column) {

@@ -24,12 +24,7 @@ public:
         auto chooser = std::make_unique<ScriptedFileChooser>();
         fileChooser = chooser.get();
         form = std::make_unique<TMainForm>(std::move(chooser));
-        ToolsOptions options;
-        options.dialogs = &dialogs;
-        options.appPath = appPath;
-        options.systemDate = kSystemDate;
-        tools = std::make_unique<TTools>(options);
-        dm = std::make_unique<TDM>();
+        startToolkit();
         ASSERT_FALSE(plat::endRequested());
         form->show();
     }
@@ -55,8 +50,6 @@ public:
 
     ScriptedFileChooser* fileChooser = nullptr;
     std::unique_ptr<TMainForm> form;
-    std::unique_ptr<TTools> tools;
-    std::unique_ptr<TDM> dm;
 };
 
 TEST_F(MainWindowTransfer, TransfersChosenFileRowByRow) {
