@@ -2,36 +2,9 @@
 
 #include "platform/convert.h"
 
-#include <cstdint>
-#include <limits>
-
 namespace cal {
 
-bool tryParseDecimal(QStringView text, int& value) {
-    qsizetype i = 0;
-    const qsizetype n = text.size();
-    while (i < n && text[i] == u' ')
-        ++i;
-    bool negative = false;
-    if (i < n && (text[i] == u'-' || text[i] == u'+')) {
-        negative = text[i] == u'-';
-        ++i;
-    }
-    if (i == n)
-        return false;
-    const std::int64_t limit = std::int64_t(std::numeric_limits<int>::max()) + (negative ? 1 : 0);
-    std::int64_t v = 0;  // 0 .. 2^31
-    for (; i < n; ++i) {
-        const char16_t c = text[i].unicode();
-        if (c < u'0' || c > u'9')
-            return false;
-        v = v * 10 + (c - u'0');
-        if (v > limit)
-            return false;
-    }
-    value = int(negative ? -v : v);
-    return true;
-}
+bool tryParseDecimal(QStringView text, int& value) { return plat::tryStrToInt(text, value, false); }
 
 int strToInt(QStringView text) {
     int value = 0;

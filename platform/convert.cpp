@@ -23,10 +23,7 @@ int digitValue(QChar c, int base) {
 
 }  // namespace
 
-int strToInt(const QString& text) {
-    const auto fail = [&text]() -> int {
-        throw ConvertError(QStringLiteral("''%1'' is not a valid integer value").arg(text));
-    };
+bool tryStrToInt(QStringView text, int& result, bool hexadecimal) {
     qsizetype i = 0;
     const qsizetype n = text.size();
     while (i < n && text[i] == u' ')
@@ -37,15 +34,15 @@ int strToInt(const QString& text) {
         ++i;
     }
     int base = 10;
-    if (i < n && text[i] == u'$') {
+    if (hexadecimal && i < n && text[i] == u'$') {
         base = 16;
         ++i;
-    } else if (i + 1 < n && text[i] == u'0' && (text[i + 1] == u'x' || text[i + 1] == u'X')) {
+    } else if (hexadecimal && i + 1 < n && text[i] == u'0' && (text[i + 1] == u'x' || text[i + 1] == u'X')) {
         base = 16;
         i += 2;
     }
     if (i == n)
-        return fail();
+        return false;
     // Decimal: magnitude up to 2^31 (the negative limit); hexadecimal: any 32-bit
     // pattern ("$FFFFFFFF" is -1). Held in 64 bits: no overflow on the way.
     const std::int64_t limit = base == 16 ? std::int64_t(0xFFFFFFFF)
@@ -54,13 +51,21 @@ int strToInt(const QString& text) {
     for (; i < n; ++i) {
         const int d = digitValue(text[i], base);
         if (d < 0)
-            return fail();
+            return false;
         value = value * base + d;
         if (value > limit)
-            return fail();
+            return false;
     }
     const auto bits = std::uint32_t(negative ? -value : value);  // two's complement wrap
-    return std::int32_t(bits);
+    result = std::int32_t(bits);
+    return true;
+}
+
+int strToInt(const QString& text) {
+    int value = 0;
+    if (!tryStrToInt(text, value))
+        throw ConvertError(QStringLiteral("''%1'' is not a valid integer value").arg(text));
+    return value;
 }
 
 }  // namespace plat

@@ -2,6 +2,7 @@
 // The runtime's text-to-number conversion and its error, shared by the toolkit's
 // helpers and the date routines.
 #include <QString>
+#include <QStringView>
 #include <stdexcept>
 
 namespace plat {
@@ -18,5 +19,9 @@ public:
 // digits or "$"/"0x" and hexadecimal digits, nothing after them, within 32 bits.
 // Anything else raises ConvertError "''TEXT'' is not a valid integer value".
 int strToInt(const QString& text);
+
+// The same conversion without the error: false for a text that is not such an integer.
+// hexadecimal false accepts decimal digits only.
+bool tryStrToInt(QStringView text, int& value, bool hexadecimal = true);
 
 }  // namespace plat
