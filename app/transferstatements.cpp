@@ -1,5 +1,7 @@
 #include "transferstatements.h"
 
+#include "dataaccess/sqlquote.h"
+
 namespace transfer {
 namespace {
 
@@ -7,17 +9,15 @@ QString doubled(QString text, QChar delimiter) { return text.replace(delimiter, 
 
 }  // namespace
 
-QString sqlString(const QString& text) { return QLatin1Char('\'') + doubled(text, u'\'') + QLatin1Char('\''); }
-
 QString fillStatement(const QString& dir, const QString& fileName) {
     const QString driverArgument = QStringLiteral("Driver={Microsoft Text Driver (*.txt; *.csv)};DefaultDir=") + QLatin1Char('{') + doubled(dir, u'}') + QLatin1String("};");
-    const QString queryArgument = QStringLiteral("SELECT * FROM [") + doubled(fileName, u']') + QLatin1String("];");
-    return QStringLiteral("SELECT * INTO  BVTemp FROM  OPENROWSET('MSDASQL', ") + sqlString(driverArgument) +
-           QStringLiteral(", ") + sqlString(queryArgument) + QStringLiteral(") Rowset_4");
+    const QString queryArgument = QStringLiteral("SELECT * FROM ") + da::bracketedName(fileName) + QLatin1String(";");
+    return QStringLiteral("SELECT * INTO  BVTemp FROM  OPENROWSET('MSDASQL', ") + da::sqlString(driverArgument) +
+           QStringLiteral(", ") + da::sqlString(queryArgument) + QStringLiteral(") Rowset_4");
 }
 
 QString copyStatement(const QString& today) {
-    return QStringLiteral("INSERT INTO BV SELECT     M.Serial, ") + sqlString(today) +
+    return QStringLiteral("INSERT INTO BV SELECT     M.Serial, ") + da::sqlString(today) +
            QStringLiteral(", T.RegNo, NULL AS BP, T.BvMilk, T.BvFat, T.BvFatPercent, T.RankTotalMilk, T.RankTotalFat, T.RankHerdMilk, T.RankHerdFat, NULL ") +
            QStringLiteral(" AS BV1M, NULL AS BV1F, T.PeriodCount, T.BvPro, T.BvProPercent, T.RankTotalPro, T.RankHerdPro, T.MilkME_Avg, T.FatME_Avg, T.FatPerME_Avg, T.ProME_Avg, ") +
            QStringLiteral(" T.ProPerME_Avg, T.CalveDistance_Avg FROM  dbo.BVTemp T INNER JOIN dbo.Main M ON T.RegNo COLLATE Arabic_CI_AI_KS_WS = M.Sabt");

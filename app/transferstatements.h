@@ -46,7 +46,4 @@ inline const QString kListUnmatched = QStringLiteral(
     "SELECT T.RegNo FROM dbo.BVTemp T LEFT JOIN dbo.Main M ON T.RegNo COLLATE Arabic_CI_AI_KS_WS = M.Sabt "
     "WHERE M.Serial IS NULL");
 
-// text as an SQL string literal: in single quotes, every inner quote doubled.
-QString sqlString(const QString& text);
-
 }  // namespace transfer

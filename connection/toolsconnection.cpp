@@ -4,6 +4,7 @@
 #include "connection/discoveryhooks.h"
 #include "connection/multiuserform.h"
 #include "connection/scrambling.h"
+#include "dataaccess/sqlquote.h"
 #include "dataaccess/ui/connectdialog.h"
 #include "platform/appexit.h"
 
@@ -15,12 +16,6 @@ namespace {
 // Status of the process that ends because a single-customer installation has no
 // credentials file: the same as a failed start-up of the headless mode.
 constexpr int kNoCredentialsExitStatus = 2;
-
-QString quoted(const QString& text) {
-    QString inner = text;
-    inner.replace(QLatin1Char('\''), QLatin1String("''"));
-    return QLatin1Char('\'') + inner + QLatin1Char('\'');
-}
 
 // Runs one statement on the catalogue query and leaves it on the first row.
 void runCatalogueQuery(da::Query& query, const QString& statement) {
@@ -130,7 +125,7 @@ void TTools::FindConStr(QString& InUser, QString& InPass, QString& InServer, QSt
         return;
     }
 
-    runCatalogueQuery(ask, QStringLiteral("SELECT * FROM Masters Where DName=") + quoted(*chosen));
+    runCatalogueQuery(ask, QStringLiteral("SELECT * FROM Masters Where DName=") + da::sqlString(*chosen));
     InPass = ask.fieldByName(QStringLiteral("SPass")).asString();
     InServer = ask.fieldByName(QStringLiteral("SName")).asString();
     InDatabase = ask.fieldByName(QStringLiteral("EngDName")).asString();

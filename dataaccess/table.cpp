@@ -3,6 +3,7 @@
 #include "connection.h"
 #include "recordfilter.h"
 #include "sqlerror.h"
+#include "sqlquote.h"
 
 #include <optional>
 
@@ -43,17 +44,6 @@ QString bareName(const QString& tableName) {
     return name;
 }
 
-QString bracket(const QString& name) {
-    QString v = name;
-    v.replace(u']', QLatin1String("]]"));
-    return u'[' + v + u']';
-}
-
-QString quoted(const QString& text) {
-    QString v = text;
-    v.replace(u'\'', QLatin1String("''"));
-    return QStringLiteral("N'") + v + u'\'';
-}
 
 Field::Kind kindOf(const QString& dataType) {
     const QString t = dataType.toLower();
@@ -105,7 +95,7 @@ void Table::open() {
     impl->comparable.assign(static_cast<size_t>(columns), true);
     const ResultSet types = session.execute(
         QStringLiteral("SELECT COLUMN_NAME, DATA_TYPE FROM INFORMATION_SCHEMA.COLUMNS WHERE TABLE_NAME = ") +
-        quoted(bareName(m_tableName)));
+        u'N' + sqlString(bareName(m_tableName)));
     for (const auto& row : types.rows) {
         const int c = columnIndex(impl->data.columns, row[0].toString());
         if (c < 0) continue;
@@ -242,7 +232,7 @@ void Table::post() {
         QStringList marks;
         for (int c = 0; c < columns.size(); ++c) {
             if (!d.assignedFlags[static_cast<size_t>(c)]) continue;
-            names << bracket(columns[c]);
+            names << bracketedName(columns[c]);
             marks << QStringLiteral("?");
             params.push_back(d.buffer[static_cast<size_t>(c)]);
         }
@@ -268,7 +258,7 @@ void Table::post() {
         QStringList sets;
         for (int c = 0; c < columns.size(); ++c) {
             if (!d.assignedFlags[static_cast<size_t>(c)]) continue;
-            sets << bracket(columns[c]) + QStringLiteral(" = ?");
+            sets << bracketedName(columns[c]) + QStringLiteral(" = ?");
             params.push_back(d.buffer[static_cast<size_t>(c)]);
         }
         if (!sets.isEmpty()) {
@@ -278,9 +268,9 @@ void Table::post() {
                 if (d.key.isEmpty() ? !d.comparable[static_cast<size_t>(c)] : !keyColumn) continue;
                 const QVariant& v = original[static_cast<size_t>(c)];
                 if (v.isNull() || !v.isValid()) {
-                    where << bracket(columns[c]) + QStringLiteral(" IS NULL");
+                    where << bracketedName(columns[c]) + QStringLiteral(" IS NULL");
                 } else {
-                    where << bracket(columns[c]) + QStringLiteral(" = ?");
+                    where << bracketedName(columns[c]) + QStringLiteral(" = ?");
                     params.push_back(v);
                 }
             }

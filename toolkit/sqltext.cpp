@@ -1,6 +1,10 @@
 #include "sqltext.h"
 
+#include "dataaccess/sqlquote.h"
+
 namespace sqltext {
+
+using da::sqlString;
 
 QString removeLeadingBlanks(const QString& statement) {
     qsizetype i = 0;
@@ -21,41 +25,35 @@ QString countedForm(const QString& select) {
     return QStringLiteral("Select Count(") + columns + QStringLiteral(") As Res ") + QStringLiteral(" ") + rest;
 }
 
-QString quoted(const QString& name) {
-    QString doubled = name;
-    doubled.replace(u'\'', QStringLiteral("''"));
-    return u'\'' + doubled + u'\'';
-}
-
 QString fieldExistSql(const QString& table, const QString& field) {
-    return QStringLiteral("SELECT * FROM INFORMATION_SCHEMA.COLUMNS WHERE TABLE_NAME = ") + quoted(table) +
-           QStringLiteral("AND  COLUMN_NAME = ") + quoted(field);
+    return QStringLiteral("SELECT * FROM INFORMATION_SCHEMA.COLUMNS WHERE TABLE_NAME = ") + sqlString(table) +
+           QStringLiteral("AND  COLUMN_NAME = ") + sqlString(field);
 }
 
 QString tableExistSql(const QString& table) {
-    return QStringLiteral("SELECT  * FROM  INFORMATION_SCHEMA.TABLES Where (Table_Name = ") + quoted(table) +
+    return QStringLiteral("SELECT  * FROM  INFORMATION_SCHEMA.TABLES Where (Table_Name = ") + sqlString(table) +
            QStringLiteral(") And Table_Type='BASE TABLE' ");
 }
 
 QString databaseExistSql(const QString& database) {
-    return QStringLiteral("select * from Master.Dbo.sysdatabases where Name=(N") + quoted(database) +
+    return QStringLiteral("select * from Master.Dbo.sysdatabases where Name=(N") + sqlString(database) +
            QStringLiteral(") ");
 }
 
 QString spExistSql(const QString& procedure) {
-    return QStringLiteral("select * from dbo.sysobjects where id = object_id(N") + quoted(procedure) +
+    return QStringLiteral("select * from dbo.sysobjects where id = object_id(N") + sqlString(procedure) +
            QStringLiteral(") and OBJECTPROPERTY(id, N'IsProcedure') = 1");
 }
 
 QString viewExistSql(const QString& view) {
-    return QStringLiteral("SELECT  * FROM  INFORMATION_SCHEMA.TABLES Where (Table_Name = ") + quoted(view) +
+    return QStringLiteral("SELECT  * FROM  INFORMATION_SCHEMA.TABLES Where (Table_Name = ") + sqlString(view) +
            QStringLiteral(") And Table_Type='VIEW' ");
 }
 
 QString dropViewSafeSql(const QString& view) {
     return QStringLiteral(
                "if exists (SELECT *  FROM  INFORMATION_SCHEMA.TABLES WHERE  (Table_Type = 'View') And Table_Name =") +
-           quoted(view) + QStringLiteral(")  drop view [dbo].[") + view + QStringLiteral("]");
+           sqlString(view) + QStringLiteral(")  drop view [dbo].[") + view + QStringLiteral("]");
 }
 
 }  // namespace sqltext

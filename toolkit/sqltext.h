@@ -16,9 +16,6 @@ bool startsWithSelect(const QString& statement);
 // SELECT, so "SELECT 1" becomes "Select Count() As Res   1".
 QString countedForm(const QString& select);
 
-// A name as an SQL string literal: enclosed in single quotes, inner quotes doubled.
-QString quoted(const QString& name);
-
 // The probes' SQL texts.
 QString fieldExistSql(const QString& table, const QString& field);
 QString tableExistSql(const QString& table);

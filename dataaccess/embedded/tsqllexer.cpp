@@ -133,10 +133,5 @@ QString sqlName(const QString& name) {
     return u'"' + v + u'"';
 }
 
-QString sqlString(const QString& text) {
-    QString v = text;
-    v.replace(u'\'', QLatin1String("''"));
-    return u'\'' + v + u'\'';
-}
 
 }  // namespace da::embedded

@@ -1,5 +1,7 @@
 #pragma once
 // Tokens of a T-SQL text, for the embedded engine's statement recogniser.
+#include "dataaccess/sqlquote.h"
+
 #include <QString>
 #include <vector>
 
@@ -35,6 +37,5 @@ Tokens tokenize(const QString& sql);
 
 // SQLite spellings.
 QString sqlName(const QString& name);     // "name" with inner quotes doubled
-QString sqlString(const QString& text);   // 'text' with inner quotes doubled
 
 }  // namespace da::embedded
