@@ -1,6 +1,7 @@
 #include "sqlfunctions.h"
 
 #include "dataaccess/sqlerror.h"
+#include "keyedjoin.h"
 #include "textcollation.h"
 
 #include <QDateTime>
@@ -286,6 +287,7 @@ void registerSqlFunctions(sqlite3* db) {
         rc = sqlite3_create_function_v2(db, f.name, f.args, flags, nullptr, f.fn, nullptr, nullptr, nullptr);
     }
     if (rc != SQLITE_OK) throw SqlError(QString::fromUtf8(sqlite3_errmsg(db)));
+    registerKeyedJoin(db);
 }
 
 QString versionBanner() {

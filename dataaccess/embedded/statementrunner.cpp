@@ -1,6 +1,7 @@
 #include "statementrunner.h"
 
 #include "dataaccess/sqlerror.h"
+#include "keyedjoin.h"
 #include "openrowset.h"
 #include "textcollation.h"
 #include "tsqlcolumns.h"
@@ -93,6 +94,11 @@ ResultSet StatementRunner::runAtomic(const QString& source, const Tokens& t, Spa
     // Outside any transaction, a statement that comes down to one SQLite statement is
     // atomic as SQLite runs it; wrapped in a transaction, SQLite would also keep a
     // statement journal holding the old content of every page it changes.
+    // The keyed tables of a join are the statement's own.
+    struct KeyedTables {
+        StatementRunner& runner;
+        ~KeyedTables() { runner.dropKeyedTables(); }
+    } keyedTables{*this};
     const bool own = sqlite3_get_autocommit(m_db.handle()) != 0;
     if (own && isSingleStatement(t, span)) return run(source, t, span, params);
     m_db.exec(own ? QStringLiteral("BEGIN") : QStringLiteral("SAVEPOINT tsql_statement"));
@@ -150,13 +156,47 @@ ResultSet StatementRunner::run(const QString& source, const Tokens& t, Span span
     notSupported(QStringLiteral("The statement '%1'").arg(first.text.toUpper()));
 }
 
-RewriteContext StatementRunner::context() const {
+RewriteContext StatementRunner::context() {
     RewriteContext c;
     c.database = m_database;
+    c.keyedJoin = [this](const QString& table, const QString& column, const QString& collation) {
+        return keyedTable(table, column, collation);
+    };
     return c;
 }
 
-QString StatementRunner::expr(const Tokens& t, Span span) const { return rewrite(t, span, context()); }
+// A join reaches a table through its keys where SQLite would build an automatic index
+// instead: on a text column of a table with no index that leads with the column under
+// the join's collation.
+QString StatementRunner::keyedTable(const QString& table, const QString& column, const QString& collation) {
+    if (collation != QLatin1String(kCollateCi) && collation != QLatin1String(kCollateCiAi)) return {};
+    if (m_catalogue.objectType(table) != QLatin1String("table")) return {};
+    const QVariant type = m_db.scalar(
+        QStringLiteral("SELECT type FROM pragma_table_info(?1, 'main') WHERE name = ?2 COLLATE NOCASE"), {table, column});
+    if (type.isNull() || !isTextType(type.toString())) return {};
+    const QVariant indexes = m_db.scalar(
+        QStringLiteral("SELECT count(*) FROM pragma_index_list(?1, 'main') l, pragma_index_xinfo(l.name, 'main') x "
+                       "WHERE x.seqno = 0 AND x.name = ?2 COLLATE NOCASE AND x.coll = ?3 COLLATE NOCASE"),
+        {table, column, collation});
+    if (indexes.toInt() != 0) return {};
+    const QString name = QStringLiteral("tsql_keyed$%1").arg(++m_keyedCount);
+    m_db.exec(createKeyedTableSql(name, table, column, collation));
+    m_keyedTables << name;
+    return name;
+}
+
+void StatementRunner::dropKeyedTables() noexcept {
+    for (const QString& name : std::as_const(m_keyedTables)) {
+        try {
+            m_db.exec(QStringLiteral("DROP TABLE IF EXISTS temp.") + sqlName(name));
+        } catch (...) {
+            // Gone with a rolled-back transaction.
+        }
+    }
+    m_keyedTables.clear();
+}
+
+QString StatementRunner::expr(const Tokens& t, Span span) { return rewrite(t, span, context()); }
 
 
 

@@ -40,14 +40,18 @@ private:
     ResultSet ifStatement(const QString& source, const Tokens& t, Span span, const std::vector<QVariant>& params);
     ResultSet execProcedure(const Tokens& t, Span span);
 
-    RewriteContext context() const;
-    QString expr(const Tokens& t, Span span) const;
+    RewriteContext context();
+    QString keyedTable(const QString& table, const QString& column, const QString& collation);
+    void dropKeyedTables() noexcept;
+    QString expr(const Tokens& t, Span span);
     ResultSet query(const QString& sql, const std::vector<QVariant>& params);
 
     SqliteDb& m_db;
     ServerFolder& m_folder;
     QString m_database;
     Catalogue m_catalogue;
+    QStringList m_keyedTables;  // made for the statement running now
+    int m_keyedCount = 0;
     DefinitionRunner m_definitions;
     int m_depth = 0;  // procedures calling procedures
 };

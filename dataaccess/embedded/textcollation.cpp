@@ -78,4 +78,15 @@ int compareUtf8(const char* a, int lenA, const char* b, int lenB, Folding foldin
     return r < 0 ? -1 : (r > 0 ? 1 : 0);
 }
 
+std::string collationKey(const char* text, int len, Folding folding) {
+    len = trimmedLength(text, len);
+    std::string key(text, static_cast<size_t>(len));
+    for (char& c : key) {
+        if (static_cast<unsigned char>(c) >= 0x80)
+            return foldText(QString::fromUtf8(text, len), folding).toStdString();
+        c = lowerAscii(c);
+    }
+    return key;
+}
+
 }  // namespace da::embedded

@@ -6,6 +6,8 @@
 // blanks as SQL Server's padded comparison does.
 #include <QString>
 
+#include <string>
+
 namespace da::embedded {
 
 enum class Folding { CaseInsensitive, CaseAccentInsensitive };
@@ -18,6 +20,10 @@ QString foldText(const QString& text, Folding folding);
 // Three-way comparison of two UTF-8 texts under the collation (negative, 0, positive).
 // Agrees with comparing foldText of both; ASCII runs are compared without decoding.
 int compareUtf8(const char* a, int lenA, const char* b, int lenB, Folding folding);
+
+// The bytes two texts share exactly when compareUtf8 finds them equal: the UTF-8 of
+// foldText, an ASCII text folded without decoding. Keys of a hashed join.
+std::string collationKey(const char* text, int len, Folding folding);
 
 // The SQLite collation names registered for them.
 inline constexpr const char* kCollateCi = "TSQL_CI";

@@ -199,6 +199,10 @@ private:
             if (has(i + 1, end) && tok(i + 1).isSymbol("(")) return call(i, end);
             const QString u = upper(t);
             if (u == QLatin1String("COLLATE")) return collate(i, end);
+            if (u == QLatin1String("INNER") || u == QLatin1String("JOIN")) {
+                const int next = keyedJoin(i, end);
+                if (next >= 0) return next;
+            }
             if (u == QLatin1String("TOP")) notSupported(QStringLiteral("TOP in this position"));
             if (u == QLatin1String("WITH") && has(i + 1, end) && tok(i + 1).isSymbol("(")) {
                 notSupported(QStringLiteral("A table hint"));
@@ -339,6 +343,75 @@ private:
         put(tok(i).text + u'(' + sub({open + 1, close}) + u')', !isOperatorWord(fn));
         if (isOperatorWord(fn)) m_lastPrimary = -1;
         return next;
+    }
+
+    // Whether tokens [i, i + 3) are "qualifier . column".
+    bool isQualifiedColumn(int i, int end) const {
+        return i + 3 <= end && tok(i).isName() && tok(i + 1).isSymbol(".") && tok(i + 2).isName();
+    }
+
+    // "[INNER] JOIN table [AS] alias ON probe COLLATE c = alias.column" (sides either way
+    // round, probe a column of a table before it) as a join of the keyed table the
+    // context gives, probed with the probe; the index after the condition, or -1 to
+    // rewrite the join as written.
+    int keyedJoin(int i, int end) {
+        if (!m_ctx.keyedJoin) return -1;
+        try {
+            int k = tok(i).isWord("INNER") ? i + 1 : i;
+            if (!has(k, end) || !tok(k).isWord("JOIN")) return -1;
+            // An outer join keeps its rows without a match.
+            if (k == i && i > 0 && tok(i - 1).kind == TokenKind::Word && isTsqlKeyword(upper(tok(i - 1)))) return -1;
+            ObjectName table;
+            int next = 0;
+            if (!readObjectName(m_t, k + 1, table, next) || next >= end) return -1;
+            if (!table.database.isEmpty() && !sameName(table.database, m_ctx.database)) return -1;
+            k = next;
+            if (tok(k).isWord("AS")) ++k;
+            QString alias = table.name;
+            if (has(k, end) && tok(k).isName() && !(tok(k).kind == TokenKind::Word && isTsqlKeyword(upper(tok(k))))) {
+                alias = tok(k).value;
+                ++k;
+            }
+            if (!has(k, end) || !tok(k).isWord("ON")) return -1;
+            const int on = k + 1;
+            int stop = on;
+            while (stop < end && !tok(stop).isSymbol(",") && !tok(stop).isSymbol(";") && !tok(stop).isSymbol(")") &&
+                   !(tok(stop).kind == TokenKind::Word && isTsqlKeyword(upper(tok(stop))) &&
+                     !tok(stop).isWord("COLLATE"))) {
+                ++stop;
+            }
+            // The condition must be all of the ON: what ends it starts the next clause.
+            if (stop < end && tok(stop).kind == TokenKind::Word) {
+                static const char* clauses[] = {"WHERE", "GROUP", "ORDER", "HAVING", "JOIN",   "INNER",     "LEFT",
+                                                "RIGHT", "FULL",  "CROSS", "UNION",  "EXCEPT", "INTERSECT"};
+                bool clause = false;
+                for (const char* c : clauses) clause = clause || tok(stop).isWord(c);
+                if (!clause) return -1;
+            }
+            // probe COLLATE c = alias.column: 8 tokens and the equals sign.
+            if (stop - on != 9) return -1;
+            int probe = on;
+            int column = on + 6;
+            if (!tok(on + 5).isSymbol("=")) {
+                if (!tok(on + 3).isSymbol("=")) return -1;
+                probe = on + 4;
+                column = on;
+            }
+            if (!isQualifiedColumn(probe, stop) || !tok(probe + 3).isWord("COLLATE") || !tok(probe + 4).isName() ||
+                !isQualifiedColumn(column, stop) || !sameName(tok(column).value, alias) ||
+                sameName(tok(probe).value, alias)) {
+                return -1;
+            }
+            const QString collation = collationFor(tok(probe + 4).value);
+            const QString keyed = m_ctx.keyedJoin(table.name, tok(column + 2).value, collation);
+            if (keyed.isEmpty()) return -1;
+            put(QStringLiteral("INNER JOIN temp.%1(tsql_collatable(%2)) AS %3")
+                    .arg(sqlName(keyed), sub({probe, probe + 3}), sqlName(alias)),
+                false);
+            return stop;
+        } catch (const SqlError&) {
+            return -1;  // the join as written reports it
+        }
     }
 
     // expression COLLATE name: only text may carry a collation.

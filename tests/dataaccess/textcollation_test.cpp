@@ -58,5 +58,26 @@ TEST(TextCollation, OrderAgreesWithFoldedText) {
     }
 }
 
+// A hashed join finds rows by key: keys must be equal exactly when the texts compare
+// equal, or the join loses or invents rows.
+TEST(TextCollation, KeysEqualExactlyWhenTextsCompareEqual) {
+    const QStringList words = {QStringLiteral("abc"), QStringLiteral("ABC  "), QStringLiteral("  abc"),
+                               QStringLiteral("caf\u00e9"), QStringLiteral("CAFE"), QStringLiteral("CAF\u00c9"),
+                               QStringLiteral("\u0643\u062a\u0627\u0628"), QStringLiteral("\u0643\u064e\u062a\u0627\u0628 "),
+                               QStringLiteral("\u212a"), QStringLiteral("k"), QStringLiteral("\uff21"), QStringLiteral("A"),
+                               QStringLiteral(""), QStringLiteral("   "), QStringLiteral("x\u0301y"), QStringLiteral("XY")};
+    for (Folding f : {Folding::CaseInsensitive, Folding::CaseAccentInsensitive}) {
+        for (const QString& a : words) {
+            for (const QString& b : words) {
+                const QByteArray ua = a.toUtf8();
+                const QByteArray ub = b.toUtf8();
+                const bool keysEqual = collationKey(ua.constData(), static_cast<int>(ua.size()), f) ==
+                                       collationKey(ub.constData(), static_cast<int>(ub.size()), f);
+                EXPECT_EQ(keysEqual, compare(a, b, f) == 0) << a.toStdString() << " / " << b.toStdString();
+            }
+        }
+    }
+}
+
 }  // namespace
 }  // namespace da::embedded
