@@ -43,6 +43,7 @@ private:
     RewriteContext context();
     QString keyedTable(const QString& table, const QString& column, const QString& collation);
     void dropKeyedTables() noexcept;
+    bool valuesAlreadyChecked(const Tokens& t, Span select, const QString& table, const QStringList& target);
     QString expr(const Tokens& t, Span span);
     ResultSet query(const QString& sql, const std::vector<QVariant>& params);
 

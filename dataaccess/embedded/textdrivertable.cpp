@@ -25,6 +25,14 @@ bool hasCollation(sqlite3* db, const char* name) {
     return ok;
 }
 
+// Whether the engine's value checks can run on this database.
+bool hasValueChecks(sqlite3* db) {
+    sqlite3_stmt* stmt = nullptr;
+    const bool ok = sqlite3_prepare_v2(db, "SELECT tsql_convertible(1, 'int')", -1, &stmt, nullptr) == SQLITE_OK;
+    sqlite3_finalize(stmt);
+    return ok;
+}
+
 }  // namespace
 
 void TextTableWriter::StatementDeleter::operator()(sqlite3_stmt* s) const { sqlite3_finalize(s); }
@@ -44,9 +52,13 @@ QByteArray TextTableWriter::createSql(const QByteArray& quotedTable) const {
     for (size_t i = 0; i < m_columns.size(); ++i) {
         if (i > 0)
             sql += ", ";
-        sql += quoteIdentifier(m_columns[i].name) + ' ' + textColumnSqlType(m_columns[i].type, m_columns[i].width);
+        const QByteArray type = textColumnSqlType(m_columns[i].type, m_columns[i].width);
+        sql += quoteIdentifier(m_columns[i].name) + ' ' + type;
         if (m_columns[i].type == TextColumnType::Text && !m_textCollation.isEmpty())
             sql += " COLLATE " + m_textCollation;
+        // The engine's numeric columns carry their value checks.
+        if (m_columns[i].type != TextColumnType::Text && m_checksSkipped)
+            sql += ' ' + valueCheck(QString::fromUtf8(m_columns[i].name), numericCheckType(QString::fromLatin1(type))).toUtf8();
     }
     return sql + ')';
 }
@@ -79,6 +91,8 @@ void TextTableWriter::create() {
     // tables do; a bare SQLite database has none and keeps SQLite's.
     if (hasCollation(m_db, kCollateCi))
         m_textCollation = kCollateCi;
+    if (hasValueChecks(m_db))
+        m_checksSkipped.emplace(m_db);
     exec(createSql(m_table));
     // Several rows per INSERT spare the statement's set-up for each row.
     const size_t variables = static_cast<size_t>(std::max(1, sqlite3_limit(m_db, SQLITE_LIMIT_VARIABLE_NUMBER, -1)));

@@ -2,10 +2,12 @@
 // The table that the text driver fills: created with its columns' T-SQL types and
 // filled row by row through one prepared INSERT, inside the caller's transaction.
 #include "textdrivervalue.h"
+#include "tsqlcolumns.h"
 
 #include <QByteArray>
 #include <QString>
 #include <memory>
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -66,6 +68,8 @@ private:
     QString m_fileName;
     QByteArray m_textCollation;  // empty: SQLite's own
     size_t m_groupRows = 1;      // rows of one multi-row INSERT
+    // Numeric columns are bound numbers only: their value checks would always pass.
+    std::optional<ChecksSkipped> m_checksSkipped;
     Statement m_insertOne;
     Statement m_insertGroup;
     std::vector<int> m_integerDigits;  // most digits of an integer stored, per column

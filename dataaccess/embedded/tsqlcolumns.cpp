@@ -3,6 +3,8 @@
 #include "dataaccess/sqlerror.h"
 #include "textcollation.h"
 
+#include <sqlite3.h>
+
 namespace da::embedded {
 
 bool isTextType(const QString& declaredType) {
@@ -113,14 +115,36 @@ ColumnDef translateColumn(const Tokens& t, Span span, const RewriteContext& cont
         throw SqlError(QStringLiteral("Expression type %1 is invalid for COLLATE clause.").arg(def.type));
     }
     const QString check = def.identity ? QString() : numericCheckType(def.type);
-    if (!check.isEmpty()) {
-        // A number sorts before any text, so numbers and NULL pass on the comparisons
-        // alone; only a value left as text reaches the function, which raises the error.
-        sql += QStringLiteral(" CHECK (%1 < '' OR %1 IS NULL OR tsql_convertible(%1, '%2'))").arg(sqlName(def.name), check);
-    }
+    if (!check.isEmpty()) sql += u' ' + valueCheck(def.name, check);
     for (const QString& c : checks) sql += u' ' + c;
     def.sqlite = sql;
     return def;
+}
+
+QString valueCheck(const QString& column, const QString& checkType) {
+    return QStringLiteral("CHECK (%1 < '' OR %1 IS NULL OR tsql_convertible(%1, '%2'))").arg(sqlName(column), checkType);
+}
+
+bool hasValueCheck(const QString& tableSql, const QString& column) {
+    return tableSql.contains(QStringLiteral("tsql_convertible(") + sqlName(column) + u',');
+}
+
+bool hasOtherChecks(const QString& tableSql) {
+    return tableSql.count(QLatin1String("CHECK (")) != tableSql.count(QLatin1String("tsql_convertible("));
+}
+
+ChecksSkipped::ChecksSkipped(sqlite3* db) : m_db(db) {
+    sqlite3_stmt* stmt = nullptr;
+    if (sqlite3_prepare_v2(db, "PRAGMA ignore_check_constraints", -1, &stmt, nullptr) == SQLITE_OK &&
+        sqlite3_step(stmt) == SQLITE_ROW) {
+        m_wasSkipping = sqlite3_column_int(stmt, 0) != 0;
+    }
+    sqlite3_finalize(stmt);
+    if (!m_wasSkipping) sqlite3_exec(db, "PRAGMA ignore_check_constraints = ON", nullptr, nullptr, nullptr);
+}
+
+ChecksSkipped::~ChecksSkipped() {
+    if (!m_wasSkipping) sqlite3_exec(m_db, "PRAGMA ignore_check_constraints = OFF", nullptr, nullptr, nullptr);
 }
 
 }  // namespace da::embedded

@@ -6,6 +6,8 @@
 
 #include <QString>
 
+struct sqlite3;
+
 namespace da::embedded {
 
 struct ColumnDef {
@@ -24,5 +26,31 @@ bool isTextType(const QString& declaredType);
 
 // The name of the value check of a numeric type ("int", "float", ...), or empty.
 QString numericCheckType(const QString& declaredType);
+
+// The value check of a numeric column: a number sorts before any text, so numbers and
+// NULL pass on the comparisons alone; only a value left as text reaches the function,
+// which raises SQL Server's conversion error.
+QString valueCheck(const QString& column, const QString& checkType);
+
+// Whether a table's SQLite definition gives the column a value check: the column then
+// holds numbers and NULL only.
+bool hasValueCheck(const QString& tableSql, const QString& column);
+
+// Whether the definition has checks besides the value checks.
+bool hasOtherChecks(const QString& tableSql);
+
+// While it lives, statements prepared on the connection leave the tables' checks out,
+// for values known to pass them; the connection's setting comes back at its end.
+class ChecksSkipped {
+public:
+    explicit ChecksSkipped(sqlite3* db);
+    ~ChecksSkipped();
+    ChecksSkipped(const ChecksSkipped&) = delete;
+    ChecksSkipped& operator=(const ChecksSkipped&) = delete;
+
+private:
+    sqlite3* m_db;
+    bool m_wasSkipping = false;
+};
 
 }  // namespace da::embedded

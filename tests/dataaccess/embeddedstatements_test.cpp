@@ -180,6 +180,42 @@ TEST_F(EmbeddedStatements, DataStatements) {
     EXPECT_EQ(column(QStringLiteral("SELECT SUM(Weight) FROM Main WHERE Weight IS NOT NULL")), QStringList{"5"});
 }
 
+// A copy from checked columns skips checking their values again; any other value is
+// still checked, and so is every check the table was created with.
+TEST_F(EmbeddedStatements, CopiedValuesAreCheckedUnlessTheirColumnsWere) {
+    run(QStringLiteral("CREATE TABLE Words (Id int, Word nvarchar(20), Amount float)"));
+    run(QStringLiteral("INSERT INTO Words VALUES (1, 'heavy', 2), (2, '3.5', 4)"));
+    run(QStringLiteral("CREATE TABLE Copy (Serial int, Weight float, Note nvarchar(20))"));
+    run(QStringLiteral("CREATE TABLE Positive (Serial int CHECK (Serial > 1), Weight float)"));
+    const struct {
+        const char* sql;
+        const char* message;
+    } cases[] = {
+        {"INSERT INTO Copy SELECT M.Serial, M.Weight, M.Sabt FROM Main M", "no error"},
+        {"INSERT INTO Copy SELECT W.Id, W.Amount AS A, NULL FROM Words W INNER JOIN Main M ON W.Id = M.Serial", "no error"},
+        {"INSERT INTO Copy (Weight, Serial) SELECT NULL, 7", "no error"},
+        {"INSERT INTO Copy SELECT W.Id, W.Word, NULL FROM Words W", "Error converting data type nvarchar to float."},
+        {"INSERT INTO Copy SELECT W.Id, 'x', NULL FROM Words W", "Error converting data type nvarchar to float."},
+        {"INSERT INTO Copy SELECT W.Word, W.Amount, NULL FROM Words W",
+         "Conversion failed when converting the nvarchar value 'heavy' to data type int."},
+        {"INSERT INTO Copy (Serial) SELECT Word FROM Words",
+         "Conversion failed when converting the nvarchar value 'heavy' to data type int."},
+        {"INSERT INTO Positive SELECT M.Serial, M.Weight FROM Main M",
+         "CHECK constraint failed: Serial"},
+    };
+    for (const auto& c : cases) {
+        const QString sql = QString::fromUtf8(c.sql);
+        EXPECT_EQ(errorOf(sql).left(static_cast<int>(qstrlen(c.message))), QString::fromUtf8(c.message)) << c.sql;
+    }
+    EXPECT_EQ(column(QStringLiteral("SELECT COUNT(*) FROM Copy")), QStringList{"5"});
+    EXPECT_EQ(column(QStringLiteral("SELECT COUNT(*) FROM Positive")), QStringList{"0"});
+    // The checks are back for the statements after.
+    EXPECT_EQ(errorOf(QStringLiteral("INSERT INTO Copy (Weight) VALUES ('x')")),
+              QStringLiteral("Error converting data type nvarchar to float."));
+    EXPECT_EQ(errorOf(QStringLiteral("UPDATE Copy SET Serial = 'x'")),
+              QStringLiteral("Conversion failed when converting the nvarchar value 'x' to data type int."));
+}
+
 TEST_F(EmbeddedStatements, CollationsOfComparisons) {
     run(QStringLiteral("CREATE TABLE Words (W nvarchar(20), A nvarchar(20) COLLATE Arabic_CI_AI_KS_WS)"));
     run(QStringLiteral("INSERT INTO Words VALUES (N'caf\u00e9', N'caf\u00e9'), (N'\uff21', N'\uff21')"));

@@ -267,6 +267,9 @@ TEST_F(SystemSql, TransferFromTheTextFile) {
     ASSERT_EQ(bv.rows.size(), 1u);
     EXPECT_EQ(bv.rows[0][1].toString(), QStringLiteral("1001"));
     EXPECT_DOUBLE_EQ(bv.rows[0][3].toDouble(), 395);
+    // Its numeric columns hold numbers only, as a typed table's do.
+    EXPECT_EQ(errorOf(QStringLiteral("UPDATE BVTemp SET BvMilk = 'high'")),
+              QStringLiteral("Error converting data type nvarchar to float."));
     // The staging table stays until the next transfer, which finds it in the way.
     EXPECT_TRUE(isTableExist(QStringLiteral("BVTemp")));
     EXPECT_EQ(errorOf(fill), QStringLiteral("There is already an object named 'BVTemp' in the database."));
