@@ -199,7 +199,7 @@ private:
             if (has(i + 1, end) && tok(i + 1).isSymbol("(")) return call(i, end);
             const QString u = upper(t);
             if (u == QLatin1String("COLLATE")) return collate(i, end);
-            if (u == QLatin1String("INNER") || u == QLatin1String("JOIN")) {
+            if (u == QLatin1String("INNER") || u == QLatin1String("LEFT") || u == QLatin1String("JOIN")) {
                 const int next = keyedJoin(i, end);
                 if (next >= 0) return next;
             }
@@ -350,16 +350,19 @@ private:
         return i + 3 <= end && tok(i).isName() && tok(i + 1).isSymbol(".") && tok(i + 2).isName();
     }
 
-    // "[INNER] JOIN table [AS] alias ON probe COLLATE c = alias.column" (sides either way
-    // round, probe a column of a table before it) as a join of the keyed table the
-    // context gives, probed with the probe; the index after the condition, or -1 to
-    // rewrite the join as written.
+    // "[INNER | LEFT [OUTER]] JOIN table [AS] alias ON probe COLLATE c = alias.column"
+    // (sides either way round, probe a column of a table before it) as a join of the
+    // keyed table the context gives, probed with the probe; the index after the
+    // condition, or -1 to rewrite the join as written.
     int keyedJoin(int i, int end) {
         if (!m_ctx.keyedJoin) return -1;
         try {
-            int k = tok(i).isWord("INNER") ? i + 1 : i;
+            const bool left = tok(i).isWord("LEFT");
+            int k = i;
+            if (left || tok(k).isWord("INNER")) ++k;
+            if (left && has(k, end) && tok(k).isWord("OUTER")) ++k;
             if (!has(k, end) || !tok(k).isWord("JOIN")) return -1;
-            // An outer join keeps its rows without a match.
+            // A bare JOIN after another word (RIGHT, FULL, CROSS) is not an inner one.
             if (k == i && i > 0 && tok(i - 1).kind == TokenKind::Word && isTsqlKeyword(upper(tok(i - 1)))) return -1;
             ObjectName table;
             int next = 0;
@@ -405,8 +408,9 @@ private:
             const QString collation = collationFor(tok(probe + 4).value);
             const QString keyed = m_ctx.keyedJoin(table.name, tok(column + 2).value, collation);
             if (keyed.isEmpty()) return -1;
-            put(QStringLiteral("INNER JOIN temp.%1(tsql_collatable(%2)) AS %3")
-                    .arg(sqlName(keyed), sub({probe, probe + 3}), sqlName(alias)),
+            put(QStringLiteral("%1 JOIN temp.%2(tsql_collatable(%3)) AS %4")
+                    .arg(left ? QStringLiteral("LEFT") : QStringLiteral("INNER"), sqlName(keyed),
+                         sub({probe, probe + 3}), sqlName(alias)),
                 false);
             return stop;
         } catch (const SqlError&) {

@@ -52,6 +52,8 @@ TEST_F(KeyedJoin, RowsAreThoseOfTheJoinAsWritten) {
         "SELECT T.Id, M.Serial, M.Name, M.Weight, T.RegNo FROM Probe T INNER JOIN Main M ON T.RegNo COLLATE %1 = M.Sabt%2",
         "SELECT T.Id, M.Serial, M.Name, M.Weight, T.RegNo FROM dbo.Probe T JOIN dbo.Main AS M ON M.Sabt = T.RegNo COLLATE %1%2",
         "SELECT COUNT(*), SUM(M.Serial) FROM Probe T INNER JOIN Main M ON T.RegNo COLLATE %1 = M.Sabt%2 WHERE M.Weight > 2",
+        "SELECT T.Id, M.Serial, M.Name FROM Probe T LEFT JOIN Main M ON T.RegNo COLLATE %1 = M.Sabt%2",
+        "SELECT T.Id, T.RegNo FROM Probe T LEFT OUTER JOIN Main M ON T.RegNo COLLATE %1 = M.Sabt%2 WHERE M.Serial IS NULL",
     };
     for (const char* collation : collations) {
         for (const char* shape : shapes) {
