@@ -7,7 +7,10 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
+#include <new>
+#include <sys/mman.h>
 #include <functional>
 #include <memory>
 #include <sqlite3.h>
@@ -19,6 +22,33 @@ namespace da::embedded {
 namespace {
 
 constexpr std::uint32_t kEnd = UINT32_MAX;
+
+// Memory of the hash in huge pages where the system gives them: the probes land at
+// random all over it, and with small pages most of them would also miss the TLB.
+template <typename T>
+struct HugePages {
+    using value_type = T;
+    static constexpr std::size_t kHuge = std::size_t(2) << 20;
+    HugePages() = default;
+    template <typename U>
+    HugePages(const HugePages<U>&) {}
+    T* allocate(std::size_t n) {
+        const std::size_t bytes = n * sizeof(T);
+        if (bytes < kHuge) {
+            if (void* p = std::malloc(bytes))
+                return static_cast<T*>(p);
+            throw std::bad_alloc();
+        }
+        void* p = std::aligned_alloc(kHuge, (bytes + kHuge - 1) / kHuge * kHuge);
+        if (!p)
+            throw std::bad_alloc();
+        madvise(p, (bytes + kHuge - 1) / kHuge * kHuge, MADV_HUGEPAGE);
+        return static_cast<T*>(p);
+    }
+    void deallocate(T* p, std::size_t) { std::free(p); }
+    template <typename U>
+    bool operator==(const HugePages<U>&) const { return true; }
+};
 
 std::string quotedName(const std::string& name) {
     std::string q = "\"";
@@ -216,7 +246,7 @@ private:
 
     void grow() {
         const std::size_t size = std::max<std::size_t>(64, 2 * m_slots.size());
-        std::vector<std::uint64_t> wider(size, 0);
+        std::vector<std::uint64_t, HugePages<std::uint64_t>> wider(size, 0);
         std::vector<std::uint32_t> last(size, 0);
         for (std::size_t old = 0; old < m_slots.size(); ++old) {
             if (m_slots[old] == 0)
@@ -234,8 +264,8 @@ private:
 
     Folding m_folding;
     std::uint64_t m_columns;  // SQLite's mask of the columns used: bit 63 for 63 and on
-    std::string m_bytes;
-    std::vector<std::uint64_t> m_slots;  // hash's upper half | first row + 1; 0 is free
+    std::basic_string<char, std::char_traits<char>, HugePages<char>> m_bytes;
+    std::vector<std::uint64_t, HugePages<std::uint64_t>> m_slots;  // hash's upper half | first row + 1; 0 is free
     std::vector<std::uint32_t> m_last;   // while reading: the last row of the slot's key
     std::size_t m_keys = 0;
 };
