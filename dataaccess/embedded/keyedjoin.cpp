@@ -2,6 +2,7 @@
 
 #include "dataaccess/sqlerror.h"
 #include "dataaccess/sqlquote.h"
+#include "sqlfunctions.h"
 #include "textcollation.h"
 #include "tsqllexer.h"
 
@@ -391,6 +392,12 @@ int keyedFilter(sqlite3_vtab_cursor* base, int, const char* used, int argc, sqli
             return SQLITE_ERROR;
         }
         cursor->rows = std::move(rows);
+    }
+    // The probe carries the collation: a number cannot.
+    const QString error = argc == 1 ? collateError(argv[0]) : QString();
+    if (!error.isEmpty()) {
+        setError(base->pVtab, error.toStdString());
+        return SQLITE_ERROR;
     }
     if (argc == 1 && sqlite3_value_type(argv[0]) == SQLITE_TEXT) {
         const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(argv[0]));

@@ -173,9 +173,9 @@ void fnPlus(sqlite3_context* ctx, int, sqlite3_value** argv) {
 
 // COLLATE applies to text only.
 void fnCollatable(sqlite3_context* ctx, int, sqlite3_value** argv) {
-    if (isNumber(argv[0])) {
-        resultError(ctx, QStringLiteral("Expression type %1 is invalid for COLLATE clause.")
-                             .arg(QLatin1String(numericTypeName(argv[0]))));
+    const QString error = collateError(argv[0]);
+    if (!error.isEmpty()) {
+        resultError(ctx, error);
         return;
     }
     sqlite3_result_value(ctx, argv[0]);
@@ -288,6 +288,11 @@ void registerSqlFunctions(sqlite3* db) {
     }
     if (rc != SQLITE_OK) throw SqlError(QString::fromUtf8(sqlite3_errmsg(db)));
     registerKeyedJoin(db);
+}
+
+QString collateError(sqlite3_value* value) {
+    if (!isNumber(value)) return {};
+    return QStringLiteral("Expression type %1 is invalid for COLLATE clause.").arg(QLatin1String(numericTypeName(value)));
 }
 
 QString versionBanner() {

@@ -4,11 +4,15 @@
 #include <QString>
 
 struct sqlite3;
+struct sqlite3_value;
 
 namespace da::embedded {
 
 // Registers TSQL_CI, TSQL_CI_AI and the tsql_* functions. Throws SqlError.
 void registerSqlFunctions(sqlite3* db);
+
+// SQL Server's error for COLLATE on the value (a number), or empty.
+QString collateError(sqlite3_value* value);
 
 // The release banner @@VERSION answers; the release year stands at position 22 as on
 // SQL Server's banners.

@@ -408,7 +408,7 @@ private:
             const QString collation = collationFor(tok(probe + 4).value);
             const QString keyed = m_ctx.keyedJoin(table.name, tok(column + 2).value, collation);
             if (keyed.isEmpty()) return -1;
-            put(QStringLiteral("%1 JOIN temp.%2(tsql_collatable(%3)) AS %4")
+            put(QStringLiteral("%1 JOIN temp.%2(%3) AS %4")
                     .arg(left ? QStringLiteral("LEFT") : QStringLiteral("INNER"), sqlName(keyed),
                          sub({probe, probe + 3}), sqlName(alias)),
                 false);
