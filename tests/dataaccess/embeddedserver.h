@@ -36,6 +36,17 @@ protected:
         return m_connection.session().execute(sql, params);
     }
 
+    // Every row, its cells joined by "|" (NULL as "NULL").
+    QStringList values(const QString& sql) {
+        QStringList out;
+        for (const auto& row : run(sql).rows) {
+            QStringList cells;
+            for (const QVariant& v : row) cells << (v.isNull() ? QStringLiteral("NULL") : v.toString());
+            out << cells.join(u'|');
+        }
+        return out;
+    }
+
     // The first column of the first row.
     QVariant scalar(const QString& sql) {
         const ResultSet r = run(sql);

@@ -32,16 +32,6 @@ protected:
         run(QStringLiteral("INSERT INTO Probe (Id, Milk) VALUES (50, 1)"));
     }
 
-    QStringList rows(const QString& sql) {
-        QStringList out;
-        for (const auto& row : run(sql).rows) {
-            QStringList cells;
-            for (const QVariant& v : row) cells << (v.isNull() ? QStringLiteral("NULL") : v.toString());
-            out << cells.join(u'|');
-        }
-        return out;
-    }
-
     // Rows left of the statement's own tables.
     QVariant temporaryTables() { return scalar(QStringLiteral("SELECT COUNT(*) FROM sqlite_temp_master WHERE name LIKE 'tsql_keyed%'")); }
 };
@@ -61,9 +51,9 @@ TEST_F(KeyedJoin, RowsAreThoseOfTheJoinAsWritten) {
             // A second condition keeps the join as written: SQLite's own automatic index.
             const QString plain = QString::fromUtf8(shape).arg(QLatin1String(collation), QStringLiteral(" AND 1 = 1")) +
                                   QStringLiteral(" ORDER BY 1, 2");
-            const QStringList expected = rows(plain);
+            const QStringList expected = values(plain);
             ASSERT_FALSE(expected.isEmpty()) << plain.toStdString();
-            EXPECT_EQ(rows(keyed), expected) << keyed.toStdString();
+            EXPECT_EQ(values(keyed), expected) << keyed.toStdString();
         }
     }
     EXPECT_EQ(temporaryTables().toInt(), 0);
@@ -74,8 +64,8 @@ TEST_F(KeyedJoin, InsertSelectCopiesEveryMatchOnce) {
                        "INNER JOIN Main M ON T.RegNo COLLATE Arabic_CI_AI_KS_WS = M.Sabt"));
     // Abc and "abc  " meet abc and ABC, cafe and CAFÉ meet café and CAFE, the book with
     // and without its fatha, k the Kelvin sign; A stays apart from the full-width one.
-    EXPECT_EQ(rows(QStringLiteral("SELECT COUNT(*), COUNT(DISTINCT Serial) FROM Copy")), QStringList{"14|10"});
-    EXPECT_EQ(rows(QStringLiteral("SELECT Serial, Name, Milk FROM Copy WHERE RegNo = 'o''neil'")), QStringList{"11|cow11|110"});
+    EXPECT_EQ(values(QStringLiteral("SELECT COUNT(*), COUNT(DISTINCT Serial) FROM Copy")), QStringList{"14|10"});
+    EXPECT_EQ(values(QStringLiteral("SELECT Serial, Name, Milk FROM Copy WHERE RegNo = 'o''neil'")), QStringList{"11|cow11|110"});
     EXPECT_EQ(scalar(QStringLiteral("SELECT COUNT(*) FROM Copy WHERE RegNo = 'zzz' OR RegNo IS NULL")).toInt(), 0);
     EXPECT_EQ(temporaryTables().toInt(), 0);
 }
@@ -94,7 +84,7 @@ TEST_F(KeyedJoin, FailuresAreTheJoinsOwnAndLeaveNothingBehind) {
     EXPECT_EQ(temporaryTables().toInt(), 0);
     // An index under the join's collation serves the join as it is.
     run(QStringLiteral("CREATE INDEX MainSabt ON Main (Sabt)"));
-    EXPECT_EQ(rows(QStringLiteral("SELECT COUNT(*) FROM Probe T INNER JOIN Main M ON T.RegNo COLLATE Latin1_General_CI_AS = M.Sabt")),
+    EXPECT_EQ(values(QStringLiteral("SELECT COUNT(*) FROM Probe T INNER JOIN Main M ON T.RegNo COLLATE Latin1_General_CI_AS = M.Sabt")),
               QStringList{"11"});
 }
 

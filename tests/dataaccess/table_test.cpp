@@ -17,15 +17,6 @@ protected:
         run(QStringLiteral("CREATE TABLE SqlCommands (ID int IDENTITY(1,1) PRIMARY KEY, Sec nvarchar(30), "
                            "Titr nvarchar(100), Seq int, SDate nvarchar(10), SqlCmd ntext)"));
     }
-    QStringList values(const QString& sql) {
-        QStringList out;
-        for (const auto& row : run(sql).rows) {
-            QStringList cells;
-            for (const QVariant& v : row) cells << (v.isNull() ? QStringLiteral("NULL") : v.toString());
-            out << cells.join(u'|');
-        }
-        return out;
-    }
 };
 
 TEST_F(TableTest, LocateIsExactAndCaseSensitive) {
