@@ -51,15 +51,7 @@ struct HugePages {
     bool operator==(const HugePages<U>&) const { return true; }
 };
 
-std::string quotedName(const std::string& name) {
-    std::string q = "\"";
-    for (char c : name) {
-        q += c;
-        if (c == '"')
-            q += '"';
-    }
-    return q + '"';
-}
+std::string quotedName(const std::string& name) { return sqlName(QString::fromStdString(name)).toStdString(); }
 
 // A module argument as written: 'text' with doubled quotes.
 std::string dequoted(const char* argument) {

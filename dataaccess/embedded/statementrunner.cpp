@@ -384,16 +384,9 @@ bool StatementRunner::valuesAlreadyChecked(const Tokens& t, Span select, const Q
     try {
         for (;;) {
             ObjectName name;
-            int next = 0;
-            if (!readObjectName(t, k, name, next) || next > select.end || !name.database.isEmpty()) return false;
+            QString alias;
+            if (!readTableReference(t, k, select, name, alias) || !name.database.isEmpty()) return false;
             if (m_catalogue.objectType(name.name) != QLatin1String("table")) return false;
-            k = next;
-            if (wordAt(t, k, select, "AS")) ++k;
-            QString alias = name.name;
-            if (k < select.end && at(t, k).isName() && !(at(t, k).kind == TokenKind::Word && isTsqlKeyword(at(t, k).text.toUpper()))) {
-                alias = at(t, k).value;
-                ++k;
-            }
             tables.insert(alias.toLower(), name.name);
             if (wordAt(t, k, select, "ON")) {
                 for (int depth = 0; k < select.end; ++k) {

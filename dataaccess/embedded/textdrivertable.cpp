@@ -15,20 +15,10 @@ QByteArray quoteIdentifier(const QByteArray& name) {
     return '"' + q + '"';
 }
 
-// Whether the engine has registered the collation on this database.
-bool hasCollation(sqlite3* db, const char* name) {
+// Whether the statement prepares: what the engine registered on this database.
+bool prepares(sqlite3* db, const char* sql) {
     sqlite3_stmt* stmt = nullptr;
-    // A comparison needs the collation when it is prepared; a bare COLLATE does not.
-    const QByteArray probe = QByteArray("SELECT '' < '' COLLATE ") + name;
-    const bool ok = sqlite3_prepare_v2(db, probe.constData(), -1, &stmt, nullptr) == SQLITE_OK;
-    sqlite3_finalize(stmt);
-    return ok;
-}
-
-// Whether the engine's value checks can run on this database.
-bool hasValueChecks(sqlite3* db) {
-    sqlite3_stmt* stmt = nullptr;
-    const bool ok = sqlite3_prepare_v2(db, "SELECT tsql_convertible(1, 'int')", -1, &stmt, nullptr) == SQLITE_OK;
+    const bool ok = sqlite3_prepare_v2(db, sql, -1, &stmt, nullptr) == SQLITE_OK;
     sqlite3_finalize(stmt);
     return ok;
 }
@@ -89,9 +79,10 @@ TextTableWriter::Statement TextTableWriter::prepareInsert(size_t rows) {
 void TextTableWriter::create() {
     // Text columns compare under the database's default collation, as the engine's own
     // tables do; a bare SQLite database has none and keeps SQLite's.
-    if (hasCollation(m_db, kCollateCi))
+    // A comparison needs the collation when it is prepared; a bare COLLATE does not.
+    if (prepares(m_db, (QByteArray("SELECT '' < '' COLLATE ") + kCollateCi).constData()))
         m_textCollation = kCollateCi;
-    if (hasValueChecks(m_db))
+    if (prepares(m_db, "SELECT tsql_convertible(1, 'int')"))
         m_checksSkipped.emplace(m_db);
     exec(createSql(m_table));
     // Several rows per INSERT spare the statement's set-up for each row.

@@ -365,16 +365,10 @@ private:
             // A bare JOIN after another word (RIGHT, FULL, CROSS) is not an inner one.
             if (k == i && i > 0 && tok(i - 1).kind == TokenKind::Word && isTsqlKeyword(upper(tok(i - 1)))) return -1;
             ObjectName table;
-            int next = 0;
-            if (!readObjectName(m_t, k + 1, table, next) || next >= end) return -1;
+            QString alias;
+            ++k;
+            if (!readTableReference(m_t, k, {i, end}, table, alias)) return -1;
             if (!table.database.isEmpty() && !sameName(table.database, m_ctx.database)) return -1;
-            k = next;
-            if (tok(k).isWord("AS")) ++k;
-            QString alias = table.name;
-            if (has(k, end) && tok(k).isName() && !(tok(k).kind == TokenKind::Word && isTsqlKeyword(upper(tok(k))))) {
-                alias = tok(k).value;
-                ++k;
-            }
             if (!has(k, end) || !tok(k).isWord("ON")) return -1;
             const int on = k + 1;
             int stop = on;

@@ -179,6 +179,22 @@ bool readObjectName(const Tokens& tokens, int i, ObjectName& out, int& next) {
     return true;
 }
 
+bool readTableReference(const Tokens& tokens, int& i, Span span, ObjectName& table, QString& alias) {
+    int next = 0;
+    if (!readObjectName(tokens, i, table, next) || next > span.end) return false;
+    i = next;
+    if (wordAt(tokens, i, span, "AS")) ++i;
+    alias = table.name;
+    if (i < span.end) {
+        const Token& t = tokens[static_cast<size_t>(i)];
+        if (t.isName() && !(t.kind == TokenKind::Word && isTsqlKeyword(t.text.toUpper()))) {
+            alias = t.value;
+            ++i;
+        }
+    }
+    return true;
+}
+
 namespace {
 
 bool isAggregate(const Token& t) {

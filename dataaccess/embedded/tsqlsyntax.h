@@ -43,6 +43,10 @@ struct ObjectName {
 // Returns false when no name starts there.
 bool readObjectName(const Tokens& tokens, int i, ObjectName& out, int& next);
 
+// A table of FROM or JOIN at i: its name, then "[AS] alias" or the name as alias. Moves
+// i past them; false when no name starts there.
+bool readTableReference(const Tokens& tokens, int& i, Span span, ObjectName& table, QString& alias);
+
 // Reads an object name of the current database (db.dbo. prefixes of it allowed) at i
 // and moves i past it. Throws SqlError for another database or a temporary table.
 QString readLocalName(const Tokens& tokens, int& i, Span span, const QString& database);
