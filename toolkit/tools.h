@@ -19,6 +19,10 @@
 class QLineEdit;
 class QSystemTrayIcon;
 class TMessageBoardForm;
+namespace desk {
+class Bitmap;
+class JpegImage;
+}  // namespace desk
 
 struct ToolsOptions {
     // The dialog seam; nullptr: the Qt dialogs, owned by the toolkit.
@@ -126,6 +130,33 @@ public:
     void FindConStr(QString& InUser, QString& InPass, QString& InServer, QString& InDatabase);
     QString FindXOR(const QString& St);
     QString FindXORSimple(const QString& St);
+
+    // ---- Pictures, files, network name and the speaker
+    // Pictures: the caller owns what is handed back; loading errors are raised as
+    // desk::PictureError. ReduceJpgSize answers whether it wrote OutFileName: false, with
+    // nothing written, when the input is no readable JPEG; a failed write is raised.
+    std::unique_ptr<desk::JpegImage> ConvertBMP2JPG(const QString& FileName);
+    std::unique_ptr<desk::Bitmap> ConvertJPG2BMP(const QString& FileName);
+    bool ReduceJpgSize(const QString& InFileName, const QString& OutFileName, quint16 ToW, quint16 ToH);
+    bool LoadJpegIntoBitmap(const QString& FileName, desk::Bitmap& Bmp);
+    void SaveBitmapAsJpeg(const desk::Bitmap& Bmp, const QString& FileName);
+    void ResampleBilinear(const desk::Bitmap& Source, desk::Bitmap& Target);
+    // Files: FileCopy raises desk::FileError once the source is open; DelDir deletes
+    // permanently without asking.
+    void ChangeWallpaper(const QString& bitmap);
+    bool FileCopy(const QString& FName, const QString& ToName);
+    bool DelDir(const QString& dir);
+    // Network identity.
+    bool GetIPFromHost(QString& HostName, QString& IPaddr, QString& WSAErr);
+    QString GetComputerNameX();
+    // The speaker: the tone call on the NT family, the timer and speaker ports otherwise.
+    void Sound(int aFreq, int aDelay);
+    void NoSound();
+    void WarningSound();
+    void SpeakerTone(quint16 freq);
+    void TickDelay(int ms);
+    void PortWrite(quint16 Port, int Value);
+    quint8 PortRead(quint16 Port);
 
 private:
     bool UnLoaded = false;
