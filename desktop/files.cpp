@@ -167,7 +167,7 @@ void changeWallpaper(const QString& picture) {
     const QString uri = picture.isEmpty()
                             ? QString()
                             : QUrl::fromLocalFile(QFileInfo(picture).absoluteFilePath()).toString(QUrl::FullyEncoded);
-    for (const QString key : {QStringLiteral("picture-uri"), QStringLiteral("picture-uri-dark")}) {
+    for (const QString& key : {QStringLiteral("picture-uri"), QStringLiteral("picture-uri-dark")}) {
         if (runGsettings(gsettings, {QStringLiteral("writable"), schema, key}) == u"true")
             runGsettings(gsettings, {QStringLiteral("set"), schema, key, uri});
     }

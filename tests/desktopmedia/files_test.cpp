@@ -34,6 +34,7 @@ public:
         const QByteArray name = QFile::encodeName(file);  // the child only makes system calls
         m_pid = fork();
         if (m_pid == 0) {
+            ::close(release[1]);  // the parent's closing it is the signal to end
             const int fd = ::open(name.constData(), O_RDWR);
             const bool locked = fd >= 0 && (lockKind == LOCK_EX ? flock(fd, LOCK_EX) == 0 : lockf(fd, F_LOCK, 0) == 0);
             char c = locked ? 'y' : 'n';

@@ -118,8 +118,9 @@ TEST_F(ThisMachine, AnswersFourNumbersWithoutATrailingDotAndNoLoopbackWhereThere
     bool another = false;
     for (const Ipv4& a : plat::SystemHostLookup().interfaceAddresses())
         another = another || a[0] != 127;
-    if (another)
+    if (another) {
         EXPECT_FALSE(ip.startsWith(QStringLiteral("127."))) << ip.toStdString();
+    }
     EXPECT_EQ(tools.GetComputerNameX(), host.section(u'.', 0, 0));
 }
 
