@@ -120,7 +120,7 @@ protected:
 
 TEST_F(Pictures, ReferencePicturesDecodeToTheirPixelChecksums) {
     const auto sums = referenceChecksums();
-    ASSERT_EQ(sums.size(), 4u);
+    ASSERT_EQ(sums.size(), 6u);
     TTools& tools = create();
     for (const auto& [name, sum] : sums) {
         const std::unique_ptr<Bitmap> bmp = tools.ConvertJPG2BMP(dataFile(name.toLatin1().constData()));
@@ -215,10 +215,16 @@ TEST_F(Pictures, ReduceJpgSizeOfADamagedInputWritesNothing) {
     QByteArray flipped = good;
     for (qsizetype i = good.size() / 2; i < good.size() - 2; ++i)
         flipped[i] = char(0xFF);  // entropy data turned into markers
+    QByteArray huge = good;  // a header claiming 65500 x 65500 pixels before little data
+    const qsizetype frame = huge.indexOf("\xFF\xC0");
+    ASSERT_GT(frame, 0);
+    for (qsizetype i : {frame + 5, frame + 6, frame + 7, frame + 8})
+        huge[i] = char(i % 2 == (frame + 5) % 2 ? 0xFF : 0xDC);
     struct {
         const char* name;
         QByteArray bytes;
     } const inputs[] = {{"cut.jpg", good.left(good.size() - 200)},
+                        {"huge.jpg", huge},
                         {"empty.jpg", {}},
                         {"flipped.jpg", flipped},
                         {"bitmap.jpg", fileBytes(dataFile("rgb7x5.bmp"))}};
