@@ -19,6 +19,7 @@
 class QLineEdit;
 class QSystemTrayIcon;
 class TMessageBoardForm;
+class TSolarMonthCalendar;  // date picker and month calendar
 
 struct ToolsOptions {
     // The dialog seam; nullptr: the Qt dialogs, owned by the toolkit.
@@ -126,6 +127,13 @@ public:
     void FindConStr(QString& InUser, QString& InPass, QString& InServer, QString& InDatabase);
     QString FindXOR(const QString& St);
     QString FindXORSimple(const QString& St);
+
+    // ---- Date picker and the month calendar
+    // The month calendar on the form (never shown): ToEnglishDate converts through it.
+    TSolarMonthCalendar* SolarMonthCalendar1 = nullptr;
+    // Opens the picker on the edit's date (today when it holds none); OK writes the pick back.
+    void PickDateFromDate(QLineEdit* Sender);
+    void PickDateFromDateOld(QLineEdit* Sender);  // does nothing
 
 private:
     bool UnLoaded = false;
