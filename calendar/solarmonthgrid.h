@@ -1,11 +1,12 @@
 #pragma once
 // The month calendar's model: which days a solar month offers, where they sit in a
-// week grid that starts on Saturday, and how the selection moves. Every length comes
-// from the conversion's own acceptance (solarMonthLength), so each day offered is a
-// day the toolkit converts; before 1340 that is the 128-year rule the conversion
-// keeps there, not the astronomical calendar (the two disagree on some leap years
-// of 1300 to 1339), because a farm's stored dates of those years were written and
-// are read back with that rule.
+// week grid that starts on Saturday, and how the selection moves. Lengths and
+// weekdays follow the conversion (solarMonthLength, convertDateEng), so each day
+// offered is a day the toolkit converts. Before 1340 the conversion keeps the
+// 128-year leap rule, whose leap years agree with the sky's there, with day
+// arithmetic that runs a day early in some years (1301/01/01 is 1922-03-21 to it,
+// the 22nd in the sky); the calendar follows the conversion there too, because a
+// farm's stored dates of those years were written and are read back by it.
 #include "solarcycle.h"
 
 #include <QString>

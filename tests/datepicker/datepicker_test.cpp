@@ -101,7 +101,7 @@ TEST_F(DatePicker, InvalidDateGivesItsMessageAndOpensOnToday) {
         {"1390/13/1", expected::dateHead + QStringLiteral("1390/13/1") + expected::notCorrectTail + u'\r' + expected::badMonth},
         {"1390/1/32", expected::dateHead + QStringLiteral("1390/1/32") + expected::notCorrectTail + u'\r' + expected::badDay},
         {"  ", QString()},  // blanks: today, without a message
-        {"1390/99999999999/1", QStringLiteral("'99999999999' is not a valid integer value")},
+        {"1390/99999999999/1", QStringLiteral("''99999999999'' is not a valid integer value")},
     };
     for (const Row& r : rows) {
         m_rec.clear();
@@ -272,8 +272,9 @@ TEST_F(DatePicker, KeyboardWalkOverEveryLeapDayConverts) {
             EXPECT_EQ(previous.daysTo(day), 1) << str(solar);
             // Where the equinox is too close to noon the reference cannot judge.
             const cal::Day d = calendar.selected();
-            if (!ref::closeCall(year))
+            if (!ref::closeCall(year)) {
                 EXPECT_EQ(day, ref::toGregorian({d.year, d.month, d.day})) << str(solar);
+            }
             previous = day;
         }
         EXPECT_EQ(walked[2], cal::dayText({year, 12, 30}, u"/"));
