@@ -238,7 +238,7 @@ TextOutcome toEnglishDate(const QString& farDate) {
     return toEnglishDateWith(farDate, [](QStringView t) { return convertDateEng(t); });
 }
 
-TextOutcome toEnglishDate(const QString& farDate, const std::function<QString(QStringView)>& convert) {
+TextOutcome toEnglishDate(const QString& farDate, const std::function<QString(const QString&)>& convert) {
     return toEnglishDateWith(farDate, convert);
 }
 

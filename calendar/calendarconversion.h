@@ -26,7 +26,7 @@ TextOutcome toFarsiDate(QStringView engDate);
 TextOutcome toEnglishDate(const QString& farDate);
 // The same with the solar-to-Gregorian step handed to convert (the toolkit's month
 // calendar, whose arithmetic is convertDateEng).
-TextOutcome toEnglishDate(const QString& farDate, const std::function<QString(QStringView)>& convert);
+TextOutcome toEnglishDate(const QString& farDate, const std::function<QString(const QString&)>& convert);
 
 // The month calendar's solar-to-Gregorian arithmetic: "yyyy/mm/dd" (Gregorian) for a
 // date it has, otherwise its own pieces "y/mm/dd" with a year below 1000 read as 0,

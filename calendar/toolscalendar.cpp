@@ -57,8 +57,8 @@ QString TTools::ToFarsiDate(const QString& eng_date) { return shown(*this, cal::
 
 QString TTools::ToEnglishDate(const QString& FarDate) {
     // The arithmetic is the month calendar's on the form.
-    return shown(*this, cal::toEnglishDate(FarDate, [this](QStringView text) {
-        return SolarMonthCalendar1->ConvertDateEng(text.toString());
+    return shown(*this, cal::toEnglishDate(FarDate, [this](const QString& text) {
+        return SolarMonthCalendar1->ConvertDateEng(text);
     }));
 }
 

@@ -1,10 +1,8 @@
-// The gradient button: its colours where the user sees them, hot under the mouse,
-// and a click.
+// The gradient button: its colours where the user sees them, hot under the mouse.
 #include "widgets/gradientbutton.h"
 
 #include <QEnterEvent>
 #include <QImage>
-#include <QSignalSpy>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -39,17 +37,6 @@ TEST(GradientButton, HorizontalGradientWithHotColourUnderTheMouse) {
     QApplication::sendEvent(&b, &leave);
     std::tie(left, right) = pixels();
     expectNear(right, QColor(226, 255, 198), "right end after leaving");
-}
-
-TEST(GradientButton, ClickEmitsClicked) {
-    GradientButton b(QStringLiteral("x"));
-    b.resize(97, 26);
-    QSignalSpy clicked(&b, &QPushButton::clicked);
-    QTest::mouseClick(&b, Qt::LeftButton);
-    EXPECT_EQ(clicked.count(), 1);
-    b.setEnabled(false);
-    QTest::mouseClick(&b, Qt::LeftButton);
-    EXPECT_EQ(clicked.count(), 1);
 }
 
 }  // namespace

@@ -81,18 +81,6 @@ TEST(MonthGrid, FirstColumnIsTheWeekdayFromSaturday) {
     }
 }
 
-TEST(MonthGrid, GridCellsHoldTheMonthAndItsNeighbours) {
-    const cal::MonthGrid g = cal::MonthGrid::of(1403, 12);  // 30 days from a Wednesday
-    ASSERT_EQ(g.first, cal::firstColumn(1403, 12));
-    EXPECT_EQ(g.length, 30);
-    EXPECT_EQ(g.dayAt(g.first - 1), 0);
-    EXPECT_EQ(g.neighbourDayAt(g.first - 1), 30);  // Bahman has 30 days
-    EXPECT_EQ(g.dayAt(g.first), 1);
-    EXPECT_EQ(g.dayAt(g.cellOf(30)), 30);
-    EXPECT_EQ(g.dayAt(g.cellOf(30) + 1), 0);
-    EXPECT_EQ(g.neighbourDayAt(g.cellOf(30) + 1), 1);
-}
-
 TEST(MonthGrid, GoToRules) {
     using cal::Day;
     struct Row {
