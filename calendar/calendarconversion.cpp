@@ -219,14 +219,27 @@ int solarMonthLength(int year, int month) {
 
 bool isLeap128(int year) { return (std::int64_t(year + 38) * 31) % 128 <= 30; }
 
-TextOutcome toEnglishDate(const QString& farDate) {
+namespace {
+
+template <class Convert>
+TextOutcome toEnglishDateWith(const QString& farDate, const Convert& convert) {
     Checked check = checkDate(farDate);
     if (!check.ok)
         return {convertDateFormat(QStringView(), u"Y/M/D", u"D/M/Y"), std::move(check.message)};
-    const QString converted = convertDateEng(farDate);
+    const QString converted = convert(farDate);
     if (!QStringView(converted).first(qMin<qsizetype>(4, converted.size())).contains(u'/'))
         return {convertDateFormat(converted, u"Y/M/D", u"D/M/Y"), {}};
     return {converted, {}};
+}
+
+}  // namespace
+
+TextOutcome toEnglishDate(const QString& farDate) {
+    return toEnglishDateWith(farDate, [](QStringView t) { return convertDateEng(t); });
+}
+
+TextOutcome toEnglishDate(const QString& farDate, const std::function<QString(const QString&)>& convert) {
+    return toEnglishDateWith(farDate, convert);
 }
 
 QString convertDateFormat(QStringView text, QStringView oldFormat, QStringView newFormat) {

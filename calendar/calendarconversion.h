@@ -6,6 +6,7 @@
 #include <QDate>
 #include <QString>
 #include <QStringView>
+#include <functional>
 
 namespace cal {
 
@@ -23,6 +24,9 @@ TextOutcome toFarsiDate(QStringView engDate);
 // to day first, unconverted. Raises plat::ConvertError for a piece that is not an
 // integer (a blank after the day, for instance).
 TextOutcome toEnglishDate(const QString& farDate);
+// The same with the solar-to-Gregorian step handed to convert (the toolkit's month
+// calendar, whose arithmetic is convertDateEng).
+TextOutcome toEnglishDate(const QString& farDate, const std::function<QString(const QString&)>& convert);
 
 // The month calendar's solar-to-Gregorian arithmetic: "yyyy/mm/dd" (Gregorian) for a
 // date it has, otherwise its own pieces "y/mm/dd" with a year below 1000 read as 0,

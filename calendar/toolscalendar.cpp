@@ -7,6 +7,7 @@
 #include "calendar/toolsclock.h"
 #include "platform/formatsettings.h"
 #include "toolkit/tools.h"
+#include "widgets/solarmonthcalendar.h"
 
 #include <QLineEdit>
 #include <QMetaObject>
@@ -54,7 +55,12 @@ QString TTools::FarsiToday() { return m_today; }
 
 QString TTools::ToFarsiDate(const QString& eng_date) { return shown(*this, cal::toFarsiDate(eng_date)); }
 
-QString TTools::ToEnglishDate(const QString& FarDate) { return shown(*this, cal::toEnglishDate(FarDate)); }
+QString TTools::ToEnglishDate(const QString& FarDate) {
+    // The arithmetic is the month calendar's on the form.
+    return shown(*this, cal::toEnglishDate(FarDate, [this](const QString& text) {
+        return SolarMonthCalendar1->ConvertDateEng(text);
+    }));
+}
 
 QString TTools::ToEnglishDateForSQLServer(const QString& FarDate) { return ToEnglishDate(FarDate); }
 

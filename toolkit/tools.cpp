@@ -2,6 +2,7 @@
 
 #include "dataaccess/ui/connectdialog.h"
 #include "toolkit/qtdialogs.h"
+#include "widgets/solarmonthcalendar.h"
 
 TTools* Tools = nullptr;
 
@@ -40,7 +41,13 @@ TTools::TTools(const ToolsOptions& options, QWidget* parent) : QWidget(parent) {
     m_ownMultiQAsk = std::make_unique<da::Query>(Multiconnection);
     MultiQAsk = m_ownMultiQAsk.get();
 
+    // The month calendar on the form: ToEnglishDate converts through it, and it marks
+    // the toolkit's today.
+    SolarMonthCalendar1 = new TSolarMonthCalendar(this);
+    SolarMonthCalendar1->setObjectName(QStringLiteral("SolarMonthCalendar1"));
+    SolarMonthCalendar1->hide();
     FormCreate(this);
+    SolarMonthCalendar1->setToday(FarsiToday());
 }
 
 TTools::~TTools() {

@@ -23,6 +23,7 @@ namespace desk {
 class Bitmap;
 class JpegImage;
 }  // namespace desk
+class TSolarMonthCalendar;  // date picker and month calendar
 
 struct ToolsOptions {
     // The dialog seam; nullptr: the Qt dialogs, owned by the toolkit.
@@ -157,6 +158,12 @@ public:
     void TickDelay(int ms);
     void PortWrite(quint16 Port, int Value);
     quint8 PortRead(quint16 Port);
+    // ---- Date picker and the month calendar
+    // The month calendar on the form (never shown): ToEnglishDate converts through it.
+    TSolarMonthCalendar* SolarMonthCalendar1 = nullptr;
+    // Opens the picker on the edit's date (today when it holds none); OK writes the pick back.
+    void PickDateFromDate(QLineEdit* Sender);
+    void PickDateFromDateOld(QLineEdit* Sender);  // does nothing
 
 private:
     bool UnLoaded = false;
