@@ -8,7 +8,11 @@
 #include "dataaccess/table.h"
 #include "toolkit/userdialogs.h"
 
+#include "widgets/appinfo.h"
+#include "widgets/processinfo.h"
+
 #include <QDate>
+#include <QListWidget>
 #include <QRect>
 #include <QString>
 #include <QStringList>
@@ -126,6 +130,24 @@ public:
     void FindConStr(QString& InUser, QString& InPass, QString& InServer, QString& InDatabase);
     QString FindXOR(const QString& St);
     QString FindXORSimple(const QString& St);
+
+    // ---- Launching programs, finding windows, system and version reports
+    TProcessInfo* ProcessInfo1 = new TProcessInfo(this);
+    TAppInfo* AppInfo1 = new TAppInfo(this);
+    QListWidget* CTILIst = new QListWidget(this);  // never shown; EnumWindowsProc appends to it
+    void OPenUrl(const QString& URL);
+    void ExecuteFile(const QString& FileName);
+    void ExecuteFilePara(const QString& FileName, const QString& Para);
+    bool ExecAndWait(const QString& FileName, const QString& Params);
+    quint32 GetFileHandle(const QString& FileName);
+    bool EnumWindowsProc(quint32 Wnd, qintptr lParam);
+    void CTrayIDblClick(QObject* Sender);
+    void CTIPopupPopup(QObject* Sender);
+    void VersionShow();
+    void GetSystemPeroperties();
+    void ShowTimes();
+    QString GetVersion();
+    void ShowSystemInformation();
 
 private:
     bool UnLoaded = false;
