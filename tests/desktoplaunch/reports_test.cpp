@@ -7,9 +7,11 @@
 #include "platform/fileversion.h"
 #include "platform/formatsettings.h"
 #include "toolkit/messageboardform.h"
+#include "widgets/flatbutton.h"
 #include "toolkit/recordingdialogs.h"
 #include "toolkit/tools.h"
 
+#include <QDir>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -31,6 +33,7 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(dir.isValid());
         tools = std::make_unique<TTools>(ToolsOptions{&dialogs, dir.path() + u'/', QDate(2026, 12, 9)});
+        ASSERT_TRUE(QDir().mkpath(dir.filePath(QStringLiteral("server"))));
         farm.setServer(QStringLiteral("file:") + dir.filePath(QStringLiteral("server")));
         farm.setUser(QStringLiteral("sa"));
         farm.setDatabase(QStringLiteral("master"));

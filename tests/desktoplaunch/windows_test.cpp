@@ -6,7 +6,9 @@
 #include "toolkit/recordingdialogs.h"
 #include "toolkit/tools.h"
 
+#include <QCoreApplication>
 #include <QDeadlineTimer>
+#include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
@@ -14,13 +16,25 @@
 
 namespace {
 
-const QString kFixtureName = QStringLiteral("BreedingValueWindowFixture");
+// The fixture program under a long name of this test process's own, so that tests
+// running side by side never find each other's windows.
+const QString kFixtureName = QStringLiteral("BreedingValueWindowFixture%1").arg(QCoreApplication::applicationPid());
+
+QString fixtureProgram() {
+    static QTemporaryDir dir;
+    const QString path = dir.filePath(kFixtureName);
+    if (!QFile::exists(path)) {
+        QFile::copy(QStringLiteral(WINDOWFIXTURE_PATH), path);
+        QFile::setPermissions(path, QFile::ReadOwner | QFile::ExeOwner);
+    }
+    return path;
+}
 
 // The fixture program showing the windows asked for; its handles once it has them.
 class Fixture {
 public:
     explicit Fixture(const QStringList& windows) {
-        m_process.start(QStringLiteral(WINDOWFIXTURE_PATH), windows);
+        m_process.start(fixtureProgram(), windows);
         if (m_process.waitForReadyRead(30000))
             for (const QString& h : QString::fromLatin1(m_process.readLine()).split(u' ', Qt::SkipEmptyParts))
                 m_handles.append(h.trimmed().toUInt());
@@ -37,16 +51,16 @@ private:
     QList<quint32> m_handles;
 };
 
-// A window manager takes the new windows into its client list in its own time: wait
-// (bounded) until every handle is there.
-bool listed(const Fixture& f) {
+// A window manager takes new windows in and shows them in its own time: wait (bounded)
+// until the windows of the given indexes are listed and shown.
+bool shown(const Fixture& f, const QList<int>& indexes) {
     QDeadlineTimer deadline(30000);
     while (!deadline.hasExpired()) {
         int seen = 0;
         for (const plat::WindowEntry& w : plat::topLevelWindows())
-            for (int i = 0; i < f.count(); ++i)
-                seen += w.handle == f.handle(i);
-        if (seen == f.count())
+            for (int i : indexes)
+                seen += w.handle == f.handle(i) && w.visible;
+        if (seen == indexes.size())
             return true;
         QThread::msleep(10);
     }
@@ -75,10 +89,10 @@ protected:
 TEST_P(Windows, FileHandleIsTheLastApplicationWindowOfTheProgram) {
     Fixture f({"normal:First", "tool:Palette", "normal:Second", "owned:Child"});
     ASSERT_EQ(f.count(), 4);
-    ASSERT_TRUE(listed(f));
+    ASSERT_TRUE(shown(f, {0, 1, 2, 3}));
     EXPECT_EQ(tools->GetFileHandle(kFixtureName), f.handle(2));
     EXPECT_EQ(tools->GetFileHandle(kFixtureName.toLower()), f.handle(2));
-    EXPECT_EQ(tools->GetFileHandle(QStringLiteral(WINDOWFIXTURE_PATH)), 0u);  // a full path
+    EXPECT_EQ(tools->GetFileHandle(fixtureProgram()), 0u);  // a full path
     EXPECT_FALSE(tools->ProcessInfo1->active());
     EXPECT_FALSE(tools->AppInfo1->active());
 }
@@ -87,7 +101,7 @@ TEST_P(Windows, ProgramWithOnlyToolOrHiddenWindowsHasNoHandle) {
     Fixture f({"tool:Palette", "hidden:Hidden"});
     ASSERT_EQ(f.count(), 2);
     Fixture marker({"normal:Marker"});  // shown after the fixture's: once it is listed, so are they
-    ASSERT_TRUE(listed(marker));
+    ASSERT_TRUE(shown(marker, {0}));
     EXPECT_EQ(tools->GetFileHandle(kFixtureName), 0u);  // only the first process of the name counts
     EXPECT_EQ(tools->GetFileHandle(QStringLiteral("no-such-program")), 0u);
 }
@@ -95,7 +109,7 @@ TEST_P(Windows, ProgramWithOnlyToolOrHiddenWindowsHasNoHandle) {
 TEST_P(Windows, EnumWindowsProcAppendsTitlesAndDuplicates) {
     Fixture f({"normal:Herd", "tool:Palette", "normal:GDI+ Window", "owned:Owned", "normal:"});
     ASSERT_EQ(f.count(), 5);
-    ASSERT_TRUE(listed(f));
+    ASSERT_TRUE(shown(f, {0, 1, 2, 3, 4}));
     for (int round = 0; round < 2; ++round)
         for (int i = 0; i < f.count(); ++i)
             EXPECT_TRUE(tools->EnumWindowsProc(f.handle(i), 0));

@@ -6,8 +6,6 @@
 #include <QStandardPaths>
 #include <QString>
 
-#include <X11/Xatom.h>
-#include <X11/Xlib.h>
 #include <csignal>
 #include <cstdlib>
 #include <string>
@@ -63,33 +61,7 @@ public:
     bool ok() const { return m_ok; }
 
 private:
-    // Waits (bounded) for the window manager to announce itself on the root window.
-    bool startWindowManager() {
-        m_wm = fork();
-        if (m_wm == 0) {
-            execlp("openbox", "openbox", "--sm-disable", nullptr);
-            _exit(127);
-        }
-        Display* d = XOpenDisplay(m_display.c_str());
-        if (!d)
-            return false;
-        const Atom check = XInternAtom(d, "_NET_SUPPORTING_WM_CHECK", False);
-        bool ready = false;
-        for (int i = 0; i < 3000 && !ready; ++i) {
-            Atom type;
-            int format;
-            unsigned long n, after;
-            unsigned char* data = nullptr;
-            ready = XGetWindowProperty(d, DefaultRootWindow(d), check, 0, 1, False, XA_WINDOW, &type, &format, &n,
-                                       &after, &data) == Success && n == 1;
-            if (data)
-                XFree(data);
-            if (!ready)
-                usleep(10000);
-        }
-        XCloseDisplay(d);
-        return ready;
-    }
+    bool startWindowManager();
 
     pid_t m_server = -1;
     pid_t m_wm = -1;
