@@ -1,5 +1,8 @@
 #include "shellopen.h"
 
+#include "processstart.h"
+
+#include <QFileInfo>
 #include <QProcess>
 
 namespace plat {
@@ -7,10 +10,17 @@ namespace plat {
 namespace {
 
 // Started detached and not waited for, as the shell returns at once; a missing
-// xdg-open or an unknown file type is passed over.
+// xdg-open or an unknown file type is passed over. A program is started itself, with
+// the parameters split as its command line would be.
 class XdgOpen : public ShellOpen {
 public:
-    void open(const QString& fileName) override {
+    using ShellOpen::open;
+    void open(const QString& fileName, const QString& parameters) override {
+        const QFileInfo info(fileName);
+        if (info.isFile() && info.isExecutable()) {
+            QProcess::startDetached(fileName, splitCommandLine(QStringLiteral("x ") + parameters).mid(1));
+            return;
+        }
         QProcess::startDetached(QStringLiteral("xdg-open"), {fileName});
     }
 };

@@ -8,7 +8,11 @@
 #include "dataaccess/table.h"
 #include "toolkit/userdialogs.h"
 
+#include "widgets/appinfo.h"
+#include "widgets/processinfo.h"
+
 #include <QDate>
+#include <QListWidget>
 #include <QRect>
 #include <QString>
 #include <QStringList>
@@ -164,6 +168,23 @@ public:
     // Opens the picker on the edit's date (today when it holds none); OK writes the pick back.
     void PickDateFromDate(QLineEdit* Sender);
     void PickDateFromDateOld(QLineEdit* Sender);  // does nothing
+    // ---- Launching programs, finding windows, system and version reports
+    TProcessInfo* ProcessInfo1 = new TProcessInfo(this);
+    TAppInfo* AppInfo1 = new TAppInfo(this);
+    QListWidget* CTILIst = new QListWidget(this);  // never shown; EnumWindowsProc appends to it
+    void OPenUrl(const QString& URL);
+    void ExecuteFile(const QString& FileName);
+    void ExecuteFilePara(const QString& FileName, const QString& Para);
+    bool ExecAndWait(const QString& FileName, const QString& Params);
+    quint32 GetFileHandle(const QString& FileName);
+    bool EnumWindowsProc(quint32 Wnd, qintptr lParam);
+    void CTrayIDblClick(QObject* Sender);
+    void CTIPopupPopup(QObject* Sender);
+    void VersionShow();
+    void GetSystemPeroperties();
+    void ShowTimes();
+    QString GetVersion();
+    void ShowSystemInformation();
 
 private:
     bool UnLoaded = false;

@@ -1,0 +1,31 @@
+#include "reportsources.h"
+
+namespace desk {
+
+namespace {
+
+std::function<QDateTime()>& nowSource() {
+    static std::function<QDateTime()> now;
+    return now;
+}
+
+ZoneKeysSource& zoneSource() {
+    static ZoneKeysSource source;
+    return source;
+}
+
+}  // namespace
+
+void setWorldClockNow(std::function<QDateTime()> now) { nowSource() = std::move(now); }
+
+QDateTime worldClockNow() { return nowSource() ? nowSource()() : QDateTime::currentDateTime(); }
+
+void setZoneKeysSource(ZoneKeysSource source) { zoneSource() = std::move(source); }
+
+std::optional<std::vector<ZoneKey>> readZoneKeys() {
+    if (zoneSource())
+        return zoneSource()();
+    return std::nullopt;
+}
+
+}  // namespace desk
