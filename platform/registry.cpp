@@ -148,6 +148,9 @@ public:
             *error = QStringLiteral("cannot lock %1: %2").arg(place.file, QString::fromLocal8Bit(std::strerror(errno)));
             return Status::Failed;
         }
+        // Read the file again whatever its stamp says: an inode may be reused within
+        // one tick of the file clock, and a change must start from what is on disk.
+        m_entries[place.file].valid = false;
         Loaded loaded = load(place);
         if (loaded.status != Status::Ok) {
             *error = loaded.error;
