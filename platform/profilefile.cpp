@@ -41,7 +41,9 @@ bool writePrivateProfileString(const QString& section, const QString& key, const
     QByteArray bytes;
     QFile file(fileName);
     if (file.exists()) {
-        if (!file.open(QIODevice::ReadOnly))
+        // A file nobody may write stays as it is, even for the superuser.
+        constexpr QFile::Permissions kWrite = QFile::WriteOwner | QFile::WriteUser | QFile::WriteGroup | QFile::WriteOther;
+        if (!(file.permissions() & kWrite) || !file.open(QIODevice::ReadOnly))
             return false;
         bytes = file.readAll();
         file.close();

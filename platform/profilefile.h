@@ -21,9 +21,9 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-// False (nothing written) when the file cannot be read or replaced, or when a name or
-// the value would change the file's structure: a line break anywhere, a "]" in the
-// section, a "=" in the key, an empty key.
+// False (nothing written) when the file cannot be read or replaced or carries no write
+// permission at all, or when a name or the value would change the file's structure: a
+// line break anywhere, a "]" in the section, a "=" in the key, an empty key.
 bool writePrivateProfileString(const QString& section, const QString& key, const QString& value,
                                const QString& fileName);
 

@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
+#include <functional>
 #include <map>
 
 #include <cerrno>
@@ -190,6 +191,21 @@ const KeyNode* findNode(Root root, const QStringList& path) {
     return loaded.hive ? loaded.hive->find(place.prefix + path) : nullptr;
 }
 
+// One change of the key at path, which must still exist; change answers whether it
+// changed anything (NotFound when not).
+Status changeKey(Root root, const QStringList& path, const std::function<bool(KeyNode&)>& change) {
+    const Place place = placeOf(root);
+    QString error;
+    return cache().modify(
+        place,
+        [&](Hive& hive, bool& changed) {
+            KeyNode* node = hive.find(place.prefix + path);
+            changed = node && change(*node);
+            return changed ? Status::Ok : Status::NotFound;
+        },
+        &error);
+}
+
 [[noreturn]] void throwError(const char* format, const QString& name) {
     throw RegistryError(QString::fromLatin1(format).arg(name).toStdString());
 }
@@ -316,39 +332,18 @@ void Key::writeString(const QString& name, const QString& text, quint32 type) co
 void Key::writeDWord(const QString& name, quint32 number) const { writeValue(Value::dword(name, number)); }
 
 void Key::writeValue(const Value& value) const {
-    if (!isOpen() || m_access == Access::Read)
-        throwError("Failed to set data for '%1'", value.name);
-    const Place place = placeOf(m_root);
-    QString error;
-    const Status status = cache().modify(
-        place,
-        [&](Hive& hive, bool& changed) {
-            KeyNode* node = hive.find(place.prefix + m_path);
-            if (!node)
-                return Status::NotFound;
-            node->setValue(value, fileTimeNow());
-            changed = true;
-            return Status::Ok;
-        },
-        &error);
-    if (status != Status::Ok)
+    if (!isOpen() || m_access == Access::Read ||
+        changeKey(m_root, m_path, [&](KeyNode& node) {
+            node.setValue(value, fileTimeNow());
+            return true;
+        }) != Status::Ok)
         throwError("Failed to set data for '%1'", value.name);
 }
 
 bool Key::deleteValue(const QString& name) const {
-    if (!isOpen() || m_access == Access::Read)
-        return false;
-    const Place place = placeOf(m_root);
-    QString error;
-    const Status status = cache().modify(
-        place,
-        [&](Hive& hive, bool& changed) {
-            KeyNode* node = hive.find(place.prefix + m_path);
-            changed = node && node->removeValue(name, fileTimeNow());
-            return changed ? Status::Ok : Status::NotFound;
-        },
-        &error);
-    return status == Status::Ok;
+    return isOpen() && m_access != Access::Read &&
+           changeKey(m_root, m_path, [&](KeyNode& node) { return node.removeValue(name, fileTimeNow()); }) ==
+               Status::Ok;
 }
 
 Status Key::deleteSubKey(const QString& path) const {

@@ -131,6 +131,18 @@ qsizetype parseHex(const QString& line, qsizetype pos, QByteArray& out, bool& ok
     return pos;
 }
 
+// The hex number of "str(N)..." or "hex(N)..." up to the closing text; *after is set to
+// the position after it.
+std::optional<quint32> kindNumber(const QString& rest, QLatin1String closing, qsizetype& after) {
+    const qsizetype close = rest.indexOf(closing);
+    bool ok = false;
+    const quint32 kind = close > 4 ? rest.mid(4, close - 4).toUInt(&ok, 16) : 0;
+    if (!ok)
+        return std::nullopt;
+    after = close + closing.size();
+    return kind;
+}
+
 QByteArray utf16z(const QString& text) {
     QByteArray data;
     data.reserve((text.size() + 1) * 2);
@@ -374,12 +386,10 @@ std::optional<Hive> Hive::parse(const QByteArray& bytes, QString* error) {
             v.type = REG_SZ;
             qsizetype start = 1;
             if (rest.startsWith(QLatin1String("str("))) {
-                const qsizetype close = rest.indexOf(QLatin1String("):\""));
-                bool ok = false;
-                v.type = close > 4 ? rest.mid(4, close - 4).toUInt(&ok, 16) : 0;
-                if (!ok)
+                const std::optional<quint32> kind = kindNumber(rest, QLatin1String("):\""), start);
+                if (!kind)
                     return fail(i, "string kind unreadable");
-                start = close + 3;
+                v.type = *kind;
             }
             if (parseEscaped(rest, start, u'"', text) < 0)
                 return fail(i, "string without its closing quote");
@@ -394,12 +404,10 @@ std::optional<Hive> Hive::parse(const QByteArray& bytes, QString* error) {
             qsizetype at = 3;
             v.type = REG_BINARY;
             if (rest.startsWith(QLatin1String("hex("))) {
-                const qsizetype close = rest.indexOf(QLatin1String("):"));
-                bool ok = false;
-                v.type = close > 4 ? rest.mid(4, close - 4).toUInt(&ok, 16) : 0;
-                if (!ok)
+                const std::optional<quint32> kind = kindNumber(rest, QLatin1String(")"), at);
+                if (!kind)
                     return fail(i, "binary kind unreadable");
-                at = close + 1;
+                v.type = *kind;
             }
             if (at >= rest.size() || rest[at] != u':')
                 return fail(i, "binary without ':'");

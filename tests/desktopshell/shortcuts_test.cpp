@@ -137,6 +137,8 @@ TEST_F(ShortcutTest, AFailedWriteRaisesAndChangesNothing) {
     EXPECT_FALSE(plat::writePrivateProfileString("A]B", "k", "v", file));
     EXPECT_FALSE(plat::writePrivateProfileString("A", "k=1", "v", file));
     EXPECT_FALSE(plat::writePrivateProfileString("A", "  ", "v", file));
+    ASSERT_TRUE(QFile::setPermissions(file, QFile::ReadOwner));
+    EXPECT_THROW(tools->CreateInternetShortcut(file, "http://new/"), plat::ProfileError);
     EXPECT_EQ(readAll(file), "[InternetShortcut]\r\nURL=http://old/\r\n");
 }
 

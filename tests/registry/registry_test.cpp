@@ -1,31 +1,15 @@
 // The registry stand-in: names, kinds, order, hostile texts, read-only and damaged
 // hives, checked through the files with the test's own hive reader.
-#include "hivereader.h"
-
-#include "platform/registry.h"
+#include "tempregistry.h"
 
 #include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 using namespace plat::reg;
 
 namespace {
 
-class RegistryTest : public ::testing::Test {
+class RegistryTest : public TempRegistryTest {
 protected:
-    void SetUp() override {
-        ASSERT_TRUE(m_dir.isValid());
-        qputenv("BVT_REGISTRY_DIR", QFile::encodeName(m_dir.path()));
-    }
-    void TearDown() override { qunsetenv("BVT_REGISTRY_DIR"); }
-
-    std::map<std::string, hivetest::RawKey> file(Root root) {
-        auto keys = hivetest::readHiveFile(hiveFile(root).toStdString());
-        EXPECT_TRUE(keys.has_value()) << "not a hive: " << hiveFile(root).toStdString();
-        return keys.value_or(std::map<std::string, hivetest::RawKey>{});
-    }
     QByteArray bytes(Root root) {
         QFile f(hiveFile(root));
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
@@ -35,8 +19,6 @@ protected:
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
         f.write(text);
     }
-
-    QTemporaryDir m_dir;
 };
 
 std::u16string u16(const QString& s) { return s.toStdU16String(); }

@@ -1,27 +1,16 @@
 // Hives shared between processes: two writers, a change made by another process, and a
 // process killed in the middle of a save. The other processes run the regwriter helper.
-#include "hivereader.h"
-
-#include "platform/registry.h"
+#include "tempregistry.h"
 
 #include <QDir>
-#include <QFile>
 #include <QProcess>
-#include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 using namespace plat::reg;
 
 namespace {
 
-class RegistryProcessTest : public ::testing::Test {
+class RegistryProcessTest : public TempRegistryTest {
 protected:
-    void SetUp() override {
-        ASSERT_TRUE(m_dir.isValid());
-        qputenv("BVT_REGISTRY_DIR", QFile::encodeName(m_dir.path()));
-    }
-    void TearDown() override { qunsetenv("BVT_REGISTRY_DIR"); }
-
     std::unique_ptr<QProcess> start(const QStringList& args) {
         auto p = std::make_unique<QProcess>();
         p->setProcessChannelMode(QProcess::ForwardedErrorChannel);
@@ -34,13 +23,7 @@ protected:
         EXPECT_EQ(p.exitStatus(), QProcess::NormalExit);
         EXPECT_EQ(p.exitCode(), 0);
     }
-    std::map<std::string, hivetest::RawKey> userFile() {
-        auto keys = hivetest::readHiveFile(hiveFile(Root::CurrentUser).toStdString());
-        EXPECT_TRUE(keys.has_value());
-        return keys.value_or(std::map<std::string, hivetest::RawKey>{});
-    }
-
-    QTemporaryDir m_dir;
+    std::map<std::string, hivetest::RawKey> userFile() { return file(Root::CurrentUser); }
 };
 
 TEST_F(RegistryProcessTest, TwoWritersKeepEachOthersKeys) {
