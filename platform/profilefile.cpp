@@ -42,7 +42,7 @@ bool writePrivateProfileString(const QString& section, const QString& key, const
     QFile file(fileName);
     if (file.exists()) {
         // A file nobody may write stays as it is, even for the superuser.
-        constexpr QFile::Permissions kWrite = QFile::WriteOwner | QFile::WriteUser | QFile::WriteGroup | QFile::WriteOther;
+        constexpr QFile::Permissions kWrite = QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther;
         if (!(file.permissions() & kWrite) || !file.open(QIODevice::ReadOnly))
             return false;
         bytes = file.readAll();
