@@ -1,5 +1,7 @@
 #include "winversion.h"
 
+#include "platform/registry.h"
+
 #include <QStringList>
 
 namespace plat {
@@ -15,7 +17,7 @@ struct Parsed {
 
 Parsed parse() {
     if (!qEnvironmentVariableIsSet("BVT_WINVER"))
-        return {OsVersionInfo{2, 6, 1, QString()}, QStringLiteral("WinNT")};
+        return {OsVersionInfo{2, 6, 1, QString()}, std::nullopt};
     const QStringList fields = qEnvironmentVariable("BVT_WINVER").split(u';');
     if (fields.size() < 4 || fields.size() > 5)
         return {};
@@ -39,7 +41,18 @@ std::optional<OsVersionInfo> EnvWinVersionSource::versionInfo() { return parse()
 
 std::optional<QString> EnvWinVersionSource::productType() {
     const Parsed parsed = parse();
-    return parsed.info ? parsed.productType : std::nullopt;
+    if (!parsed.info)
+        return std::nullopt;
+    if (parsed.productType)
+        return parsed.productType;
+    const reg::Key key =
+        reg::Key::open(reg::Root::LocalMachine, QStringLiteral("SYSTEM\\CurrentControlSet\\Control\\ProductOptions"),
+                       reg::Access::Read);
+    try {
+        return key.readString(QStringLiteral("ProductType"));
+    } catch (const reg::RegistryError&) {
+        return std::nullopt;  // a value of another kind counts as an unknown type
+    }
 }
 
 WinVersionSource& winVersionSource() {

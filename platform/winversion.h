@@ -3,7 +3,8 @@
 // (platform id, major, minor, service-pack text) and the product type text that the
 // registry keeps under SYSTEM\CurrentControlSet\Control\ProductOptions, "ProductType".
 //
-// Linux reports the NT family 6.1, product type "WinNT". The environment variable
+// Linux reports the NT family 6.1; the product type is read from this platform's
+// registry (platform/registry.h), HKEY_LOCAL_MACHINE. The environment variable
 // BVT_WINVER sets another version, for tests and for trying the program as it runs on
 // another system; its fields are separated by ";":
 //
@@ -11,8 +12,8 @@
 //
 //   PLATFORMID  1 (the 9x family), 2 (the NT family) or any other number
 //   SERVICEPACK the service-pack text, may be empty ("4;10; A " is 98 SE)
-//   PRODUCTTYPE the registry value ("WinNT", "LanmanNT", "ServerNT", anything); left
-//               out entirely (four fields): the registry key cannot be opened
+//   PRODUCTTYPE the product type ("WinNT", "LanmanNT", "ServerNT", anything) in place
+//               of the registry's; left out entirely (four fields): the registry's
 //
 // BVT_WINVER="fail" makes the query fail; a value that is not of the form above fails
 // the query too.
@@ -37,8 +38,8 @@ public:
     virtual std::optional<QString> productType() = 0;
 };
 
-// The stand-in of this platform: NT 6.1 "WinNT" unless BVT_WINVER says otherwise. The
-// variable is read on every call.
+// The stand-in of this platform: NT 6.1 and the registry's product type unless
+// BVT_WINVER says otherwise. The variable and the registry are read on every call.
 class EnvWinVersionSource : public WinVersionSource {
 public:
     std::optional<OsVersionInfo> versionInfo() override;

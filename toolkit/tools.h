@@ -13,6 +13,7 @@
 
 #include <QDate>
 #include <QListWidget>
+#include <QIcon>
 #include <QRect>
 #include <QString>
 #include <QStringList>
@@ -185,6 +186,22 @@ public:
     void ShowTimes();
     QString GetVersion();
     void ShowSystemInformation();
+    // ---- Registry, start-up programs, file associations and shortcuts
+    // Registry errors (plat::reg::RegistryError) and profile-file errors
+    // (plat::ProfileError) reach the caller.
+    QString ReadRegistery(const QString& Key, const QString& Section, const QString& Item, const QString& DefValue);
+    void WriteRegistery(const QString& Key, const QString& Item, const QString& Value);
+    void ClearRegistery(const QString& Key);
+    void ShowStartupProgram();
+    bool IsThisProgramInStartUp(const QString& NameAndPath);
+    void AddToStartupProgram(const QString& ProgTitle, const QString& ProgNameAndPath);
+    QString DeskTopPath();
+    QString StartupPath();
+    QString GetFileAssociate(const QString& Ext);
+    void SetFileAssociate(const QString& Ext, const QString& FileType);
+    void CreateLink(const QString& Target, const QString& Args, const QString& WorkDir, const QString& ShortCutName);
+    void CreateInternetShortcut(const QString& FileName, const QString& LocationURL);
+    QIcon ExportIcon(const QString& St);  // a null icon when the file has none
 
 private:
     bool UnLoaded = false;
