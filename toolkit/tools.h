@@ -16,6 +16,7 @@
 #include <QWidget>
 #include <memory>
 
+class AdoQuery;
 class QLineEdit;
 class QSystemTrayIcon;
 class TMessageBoardForm;
@@ -126,6 +127,24 @@ public:
     void FindConStr(QString& InUser, QString& InPass, QString& InServer, QString& InDatabase);
     QString FindXOR(const QString& St);
     QString FindXORSimple(const QString& St);
+
+    // ---- Database services: script runner, readers, settings table, aggregates, pick lists
+    bool DoScriptFromfile(const QString& Title, const QString& FName);
+    bool DoSqlAndReturnParameters(const QString& SqlSt);
+    int DoSqlForCreateList(const QString& SqlSt, QStringList& It);
+    QString SQLVer(da::Connection* InConct);
+    void WriteInformation(const QString& Section, const QString& KeyName, const QString& KeyValue,
+                          const QString& Discription);
+    void ReadInformation(const QString& Section, const QString& KeyName, QString& KeyValue);
+    QString FReadInformation(const QString& Section, const QString& KeyName);
+    double SumOfField(da::Table* InTable, const QString& InFld, const QString& WhereCondition);
+    double SumAndMulti(da::Table* InTable, const QString& InFld1, const QString& InFld2, const QString& Condition);
+    void FillListWithData(QStringList& CItems, const QString& TableName, const QString& FieldName,
+                          const QString& WhereCondition);
+    void FillListWithDataBDistinct(QStringList& CItems, const QString& TableName, const QString& FieldName,
+                                   const QString& WhereCondition);
+    // A new query owned by the caller, neither opened nor prepared.
+    std::unique_ptr<AdoQuery> MsQuery2AdoQuery(da::Query* InMsQ);
 
 private:
     bool UnLoaded = false;
