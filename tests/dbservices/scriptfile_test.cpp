@@ -1,6 +1,7 @@
 #include "platform/ansicodec.h"
 #include "tests/toolkit_sql/sqlfixture.h"
 #include "toolkit/messageboardform.h"
+#include "widgets/flatbutton.h"
 
 #include <QFile>
 #include <utility>
