@@ -5,12 +5,6 @@
 
 using namespace scriptrunner;
 
-namespace {
-
-QStringList linesOf(const char* text) { return QString::fromUtf8(text).split(u'|'); }
-
-}  // namespace
-
 TEST(ScriptLines, SeparatorsAndComments) {
     struct Case {
         const char* line;
@@ -36,32 +30,15 @@ TEST(ScriptLines, OnlyZeroLengthAndCommentLinesAreDropped) {
     EXPECT_EQ(withoutEmptyAndComments(lines), (QStringList{"  ", "A", "  -- kept", "\t", "B"}));
 }
 
-TEST(ScriptBatches, NumberedInFileOrderEmptyOnesIncluded) {
-    struct Case {
-        const char* lines;     // "|" between lines
-        const char* batches;   // "|" between batches, "+" between a batch's lines
-    } cases[] = {
-        {"A|GO|GO|B|GO", "A||B"},
-        {"A|GO|B", "A|B"},                   // the last batch without its closing GO
-        {"A|GO 2|B|GO", "A+GO 2+B"},
-        {"GO", ""},
-        {"GO|A|go", "|A"},
-        {"A|  ", "A+  "},
-        {"A|B| Go |C|D", "A+B|C+D"},
-    };
-    for (const Case& c : cases) {
-        const std::vector<Batch> got = splitBatches(linesOf(c.lines));
-        const QStringList expected = QString::fromUtf8(c.batches).split(u'|');
-        ASSERT_EQ(got.size(), static_cast<size_t>(expected.size())) << c.lines;
-        for (size_t i = 0; i < got.size(); ++i) {
-            EXPECT_EQ(got[i].number, static_cast<int>(i) + 1) << c.lines;
-            const QString& e = expected[static_cast<int>(i)];
-            EXPECT_EQ(got[i].lines, e.isEmpty() ? QStringList() : e.split(u'+')) << c.lines << " batch " << i + 1;
-        }
-    }
+TEST(ScriptBatches, EmptyBatchesAreNumberedToo) {
+    const std::vector<Batch> got = splitBatches(QStringList{"GO", "  ", "go", "A"});
+    ASSERT_EQ(got.size(), 3u);
+    EXPECT_TRUE(got[0].lines.isEmpty());
+    EXPECT_TRUE(got[1].isEmpty());
+    EXPECT_EQ(got[2].number, 3);
+    EXPECT_EQ(got[2].lines, QStringList{"A"});
+    EXPECT_FALSE(got[2].isEmpty());
     EXPECT_TRUE(splitBatches({}).empty());
-    EXPECT_TRUE((Batch{1, {" ", "\t"}}.isEmpty()));
-    EXPECT_FALSE((Batch{1, {" ", "x"}}.isEmpty()));
 }
 
 TEST(ScriptWorkingCopy, KeepsTheEncodingTheScriptCameIn) {
