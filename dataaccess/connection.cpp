@@ -4,6 +4,21 @@
 
 namespace da {
 
+namespace {
+
+// A value that would end its pair early or lose blanks stands in double quotes, an
+// inner double quote doubled; any other value stands as it is.
+QString pairValue(const QString& value) {
+    const bool plain = !value.contains(u';') && !value.startsWith(u'"') && !value.startsWith(u'\'') &&
+                       value == value.trimmed();
+    if (plain) return value;
+    QString inner = value;
+    inner.replace(u'"', QLatin1String("\"\""));
+    return u'"' + inner + u'"';
+}
+
+}  // namespace
+
 Connection::Connection() = default;
 Connection::~Connection() = default;
 
@@ -26,7 +41,8 @@ void Connection::disconnect() { m_session.reset(); }
 
 QString Connection::connectString() const {
     QString s = QStringLiteral("Server=%1;Database=%2;User ID=%3;Password=%4;")
-                    .arg(m_params.server, m_params.database, m_params.user, m_params.password);
+                    .arg(pairValue(m_params.server), pairValue(m_params.database), pairValue(m_params.user),
+                         pairValue(m_params.password));
     if (m_session) {
         const QString options = m_session->connectOptions();
         if (!options.isEmpty()) s += options + (options.endsWith(u';') ? QString() : QStringLiteral(";"));

@@ -45,7 +45,8 @@ public:
     bool connected() const { return m_session != nullptr; }
 
     // "Server=...;Database=...;User ID=...;Password=...;" followed by the engine's
-    // options, for callers that hand the connection to another library.
+    // options, for callers that hand the connection to another library. A value with
+    // a ";", a leading quote or blanks at an end stands in double quotes ("" inside).
     QString connectString() const;
 
     // The open session; throws SqlError when not connected.

@@ -21,6 +21,7 @@
 #include <QWidget>
 #include <memory>
 
+class AdoQuery;
 class QLineEdit;
 class QSystemTrayIcon;
 class TMessageBoardForm;
@@ -202,6 +203,23 @@ public:
     void CreateLink(const QString& Target, const QString& Args, const QString& WorkDir, const QString& ShortCutName);
     void CreateInternetShortcut(const QString& FileName, const QString& LocationURL);
     QIcon ExportIcon(const QString& St);  // a null icon when the file has none
+    // ---- Database services: script runner, readers, settings table, aggregates, pick lists
+    bool DoScriptFromfile(const QString& Title, const QString& FName);
+    bool DoSqlAndReturnParameters(const QString& SqlSt);
+    int DoSqlForCreateList(const QString& SqlSt, QStringList& It);
+    QString SQLVer(da::Connection* InConct);
+    void WriteInformation(const QString& Section, const QString& KeyName, const QString& KeyValue,
+                          const QString& Discription);
+    void ReadInformation(const QString& Section, const QString& KeyName, QString& KeyValue);
+    QString FReadInformation(const QString& Section, const QString& KeyName);
+    double SumOfField(da::Table* InTable, const QString& InFld, const QString& WhereCondition);
+    double SumAndMulti(da::Table* InTable, const QString& InFld1, const QString& InFld2, const QString& Condition);
+    void FillListWithData(QStringList& CItems, const QString& TableName, const QString& FieldName,
+                          const QString& WhereCondition);
+    void FillListWithDataBDistinct(QStringList& CItems, const QString& TableName, const QString& FieldName,
+                                   const QString& WhereCondition);
+    // A new query owned by the caller, neither opened nor prepared.
+    std::unique_ptr<AdoQuery> MsQuery2AdoQuery(da::Query* InMsQ);
 
 private:
     bool UnLoaded = false;
