@@ -64,7 +64,8 @@ private:
 // equal the arguments, by section alone when the title is empty, by title alone when
 // the section is empty. Raises the data layer's error while the table is closed.
 bool locateEntry(da::Table& table, const QString& sec, const QString& titr) {
-    table.setFiltered(false);
+    if (table.filtered())
+        table.setFiltered(false);  // switching it off again would only list every row anew
     table.setFilter(QString());
     table.setServerFilter(QString());
     table.first();

@@ -75,7 +75,10 @@ TEST_F(DataControlsTest, ControlsShowTheCurrentRow) {
 TEST_F(DataControlsTest, TheUsersChoicesAreWrittenToTheFields) {
     f.combo->setFocus();
     QTest::keyClick(f.combo, Qt::Key_Down);
-    QTest::mouseClick(f.dbRadio->button(2), Qt::LeftButton);
+    QRadioButton* third = f.dbRadio->button(2);
+    // On the indicator: only it and the caption take clicks.
+    QTest::mouseClick(third, Qt::LeftButton, {}, QPoint(third->height() / 2, third->height() / 2));
+    EXPECT_EQ(f.dbRadio->itemIndex(), 2);
     f.check->setFocus();
     QTest::keyClick(f.check, Qt::Key_Space);
     m_flag->setFocus();
