@@ -45,19 +45,18 @@ constexpr Renamed kRenamed[] = {
     {"QLineEdit", "TEdit"},       {"QPushButton", "TButton"},  {"QPlainTextEdit", "TMemo"},
     {"QTextEdit", "TRichEdit"},   {"QListWidget", "TListBox"}, {"QFrame", "TPanel"},
     {"QWidget", "TPanel"},        {"QSpinBox", "TSpinEdit"},   {"QTableWidget", "TStringGrid"},
-    {"QProgressBar", "TProgressBar"},
 };
-
-}  // namespace
 
 // A line whose class names one of the five kinds while its component is of another class
 // is left as it stands: saving touches neither its value nor its class, loading skips
 // it, so that the file keeps what its author wrote until form and file agree again.
 // (Taking such a line for the kind it names would also let saving put the component's
 // own class in, after which loading would ignore the line.)
-static bool sameClass(const QWidget* component, const QString& className) {
+bool sameClass(const QWidget* component, const QString& className) {
     return componentClassName(component).compare(className, Qt::CaseInsensitive) == 0;
 }
+
+}  // namespace
 
 QList<QWidget*> formComponents(const QWidget* form) {
     QList<QWidget*> out;

@@ -17,6 +17,18 @@ bool hasField(const da::Table& table, const QString& name) {
     return !name.isEmpty() && table.fieldNames().contains(name, Qt::CaseInsensitive);
 }
 
+// The lines of a stored field definition that count, in order: comment and empty lines
+// skipped, each remaining line cut into field name and value once the blanks at both
+// ends are gone. use(line, cut) sees the line as stored as well.
+template <class Use>
+void forEachFieldLine(TTools& tools, const QStringList& lines, Use use) {
+    for (const QString& line : lines) {
+        const QString trimmed = tools.RemoveRLBLank(line);
+        if (!formdef::isCommentOrEmpty(trimmed))
+            use(line, formdef::cutAtTilde(trimmed));
+    }
+}
+
 }  // namespace
 
 void TTools::SaveTempleateForDef(QWidget* Sender) {
@@ -43,14 +55,10 @@ void TTools::LoadDefField(da::Table* TableName, const QString& IniFileName) {
     if (lines.isEmpty())
         return;
     LastINIFound = true;
-    for (const QString& line : lines) {
-        const QString trimmed = RemoveRLBLank(line);
-        if (formdef::isCommentOrEmpty(trimmed))
-            continue;
-        const formdef::Cut cut = formdef::cutAtTilde(trimmed);
+    forEachFieldLine(*this, lines, [&](const QString&, const formdef::Cut& cut) {
         if (hasField(*TableName, cut.head))
             TableName->fieldByName(cut.head).setAsString(cut.rest);
-    }
+    });
 }
 
 // A line is read the same way as LoadDefField reads it (blanks at both ends removed
@@ -61,16 +69,12 @@ void TTools::SaveDefField(da::Table* TableName, const QString& IniFileName) {
     if (lines.isEmpty())
         return;
     QStringList kept;
-    for (const QString& line : lines) {
-        const QString trimmed = RemoveRLBLank(line);
-        if (formdef::isCommentOrEmpty(trimmed))
-            continue;
-        const formdef::Cut cut = formdef::cutAtTilde(trimmed);
+    forEachFieldLine(*this, lines, [&](const QString& line, const formdef::Cut& cut) {
         if (hasField(*TableName, cut.head))
             kept << RemoveRLBLank(cut.head + u'~' + TableName->fieldByName(cut.head).asString());
         else
             kept << line;
-    }
+    });
     if (LastINIFound)
         SQlCmdWriteStringList(kIniSection, IniFileName, kept);
 }

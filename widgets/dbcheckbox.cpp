@@ -18,16 +18,6 @@ TDBCheckBox::TDBCheckBox(QWidget* parent) : QCheckBox(parent) {
     });
 }
 
-void TDBCheckBox::setDataSource(da::Table* table) {
-    m_link.setSource(table);
-    refresh();
-}
-
-void TDBCheckBox::setDataField(const QString& name) {
-    m_link.setFieldName(name);
-    refresh();
-}
-
 void TDBCheckBox::refresh() {
     const da::Field* f = m_link.field();
     bool on = false;
@@ -43,12 +33,9 @@ void TDBCheckBox::setCheckedValue(bool checked) {
 }
 
 void TDBCheckBox::writeBack() {
-    if (!m_modified || !m_link.table())
-        return;
     const bool on = isChecked();
     if (numeric(m_link.field()))
-        m_link.write(on ? QStringLiteral("1") : QStringLiteral("0"));
+        writeIfModified(on ? QStringLiteral("1") : QStringLiteral("0"));
     else
-        m_link.write(on ? m_valueChecked : m_valueUnchecked);
-    m_modified = false;
+        writeIfModified(on ? m_valueChecked : m_valueUnchecked);
 }

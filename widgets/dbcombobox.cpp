@@ -15,16 +15,6 @@ TDBComboBox::TDBComboBox(QWidget* parent) : QComboBox(parent) {
     connect(lineEdit(), &QLineEdit::editingFinished, this, [this] { writeBackReporting(this); });
 }
 
-void TDBComboBox::setDataSource(da::Table* table) {
-    m_link.setSource(table);
-    refresh();
-}
-
-void TDBComboBox::setDataField(const QString& name) {
-    m_link.setFieldName(name);
-    refresh();
-}
-
 void TDBComboBox::refresh() {
     const QString text = m_link.text();
     const int index = findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive);
@@ -41,11 +31,4 @@ void TDBComboBox::setItemIndex(int index) {
     if (index < 0)
         clearEditText();
     m_modified = true;
-}
-
-void TDBComboBox::writeBack() {
-    if (!m_modified || !m_link.table())
-        return;
-    m_link.write(currentText());
-    m_modified = false;
 }

@@ -9,16 +9,6 @@ TDBRadioGroup::TDBRadioGroup(QWidget* parent) : TRadioGroup(parent) {
     });
 }
 
-void TDBRadioGroup::setDataSource(da::Table* table) {
-    m_link.setSource(table);
-    refresh();
-}
-
-void TDBRadioGroup::setDataField(const QString& name) {
-    m_link.setFieldName(name);
-    refresh();
-}
-
 void TDBRadioGroup::setValues(const QStringList& values) {
     m_values = values;
     refresh();
@@ -44,11 +34,4 @@ void TDBRadioGroup::refresh() {
 void TDBRadioGroup::setItemIndex(int index) {
     TRadioGroup::setItemIndex(index);
     m_modified = true;
-}
-
-void TDBRadioGroup::writeBack() {
-    if (!m_modified || !m_link.table())
-        return;
-    m_link.write(valueAt(itemIndex()));
-    m_modified = false;
 }

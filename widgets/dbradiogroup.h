@@ -2,28 +2,24 @@
 // A data-aware radio group: the field holds the value of the selected button (its entry
 // in values(), or its caption when no values are given); a value matching no button
 // selects none.
-#include "dataaccess/ui/fieldlink.h"
+#include "databinding.h"
 #include "radiogroup.h"
 
-class TDBRadioGroup : public TRadioGroup {
+class TDBRadioGroup : public TRadioGroup, public DataBinding {
     Q_OBJECT
     Q_PROPERTY(QString dataField READ dataField WRITE setDataField)
 public:
     explicit TDBRadioGroup(QWidget* parent = nullptr);
 
-    void setDataSource(da::Table* table);
-    void setDataField(const QString& name);
-    QString dataField() const { return m_link.fieldName(); }
     void setValues(const QStringList& values);
     QStringList values() const { return m_values; }
 
-    Q_INVOKABLE void refresh();
+    Q_INVOKABLE void refresh() override;
     // Selects as TRadioGroup does and marks the control modified.
     void setItemIndex(int index);
     // Writes the selected button's value (empty for none) when the selection changed
     // since the last refresh and a table is bound. Throws SqlError.
-    void writeBack();
-    bool isModified() const { return m_modified; }
+    void writeBack() { writeIfModified(valueAt(itemIndex())); }
 
 signals:
     void writeFailed(const QString& message);
@@ -31,7 +27,5 @@ signals:
 private:
     QString valueAt(int index) const;
 
-    da::FieldLink m_link;
     QStringList m_values;
-    bool m_modified = false;
 };
