@@ -108,23 +108,4 @@ TEST_F(DataControlsTest, LoadedDefaultsReachTheRecordOnWriteBack) {
     EXPECT_EQ(stored("Flag", 1), QStringLiteral("True"));
 }
 
-TEST(RadioGroup, SelectionIsClampedToTheButtons) {
-    struct Case {
-        int items;
-        int set;
-        int selected;
-    };
-    const Case cases[] = {{3, -5, -1}, {3, -1, -1}, {3, 0, 0}, {3, 2, 2}, {3, 3, 2}, {3, 99, 2}, {0, 4, -1}, {1, 1, 0}};
-    for (const Case& c : cases) {
-        TRadioGroup g;
-        QStringList items;
-        for (int i = 0; i < c.items; ++i)
-            items << QString::number(i);
-        g.setItems(items);
-        g.setItemIndex(c.items ? c.items - 1 : 0);
-        g.setItemIndex(c.set);
-        EXPECT_EQ(g.itemIndex(), c.selected) << c.items << " buttons, set " << c.set;
-    }
-}
-
 }  // namespace

@@ -5,6 +5,7 @@
 #include "platform/ansicodec.h"
 
 #include <QRadioButton>
+#include <functional>
 
 namespace {
 
@@ -41,57 +42,51 @@ TEST_F(FormFilesTest, TheTemplateListsEveryComponentUnderItsClassName) {
     EXPECT_THROW(m_tools->SaveTempleateForDef(f.form.get()), std::runtime_error);
 }
 
-TEST_F(FormFilesTest, ComboBoxSelectsTheItemEqualInAnyCaseOrNone) {
+// Each case loads one line into a fresh form, then saves it: what the control shows
+// after the load, and the line the save writes.
+TEST_F(FormFilesTest, ComboBoxesRadioGroupsAndCheckBoxesTakeAndGiveTheirValues) {
     struct Case {
-        const char* value;
-        int index;
+        const char* line;
+        std::function<QString(DefaultsForm&)> shown;
+        const char* expectedShown;
         const char* saved;
     };
-    const Case cases[] = {{"Green", 1, "Green"}, {"bLUE", 2, "Blue"}, {"Purple", -1, ""}, {"", -1, ""}, {"Red ", -1, ""}};
+    const auto combo = [](DefaultsForm& f) { return QString::number(f.combo->currentIndex()) + u' ' + f.combo->currentText(); };
+    const auto radio = [](DefaultsForm& f) { return QString::number(f.radio->itemIndex()); };
+    const auto dbRadio = [](DefaultsForm& f) {
+        QString checked;  // which buttons show as checked
+        for (int i = 0; i < 3; ++i)
+            checked += f.dbRadio->button(i)->isChecked() ? u'x' : u'-';
+        return checked;
+    };
+    const auto check = [](DefaultsForm& f) { return QString::number(f.check->isChecked()); };
+    const Case cases[] = {
+        {"TDBComboBox~DBComboBox1~Green", combo, "1 Green", "TDBComboBox~DBComboBox1~Green"},
+        {"TDBComboBox~DBComboBox1~bLUE", combo, "2 Blue", "TDBComboBox~DBComboBox1~Blue"},
+        {"TDBComboBox~DBComboBox1~Purple", combo, "-1 ", "TDBComboBox~DBComboBox1~"},
+        {"TDBComboBox~DBComboBox1~Red ", combo, "-1 ", "TDBComboBox~DBComboBox1~"},
+        {"TRadioGroup~RadioGroup1~7", radio, "2", "TRadioGroup~RadioGroup1~2"},
+        {"TRadioGroup~RadioGroup1~0", radio, "0", "TRadioGroup~RadioGroup1~0"},
+        {"TRadioGroup~RadioGroup1~-3", radio, "-1", "TRadioGroup~RadioGroup1~-1"},
+        {"TRadioGroup~RadioGroup1~two", radio, "-1", "TRadioGroup~RadioGroup1~-1"},
+        {"TDBRadioGroup~DBRadioGroup1~7", dbRadio, "--x", "TDBRadioGroup~DBRadioGroup1~2"},
+        {"TDBRadioGroup~DBRadioGroup1~", dbRadio, "---", "TDBRadioGroup~DBRadioGroup1~-1"},
+        {"TDBCheckBox~DBCheckBox1~True", check, "1", "TDBCheckBox~DBCheckBox1~-1"},
+        {"TDBCheckBox~DBCheckBox1~true", check, "1", "TDBCheckBox~DBCheckBox1~-1"},
+        {"TDBCheckBox~DBCheckBox1~1", check, "1", "TDBCheckBox~DBCheckBox1~-1"},
+        {"TDBCheckBox~DBCheckBox1~0", check, "0", "TDBCheckBox~DBCheckBox1~0"},
+        {"TDBCheckBox~DBCheckBox1~False", check, "0", "TDBCheckBox~DBCheckBox1~0"},
+        {"TDBCheckBox~DBCheckBox1~maybe", check, "0", "TDBCheckBox~DBCheckBox1~0"},
+    };
     for (const Case& c : cases) {
-        DefaultsForm f;
+        DefaultsForm f;  // starts away from every expected state
         f.combo->setCurrentIndex(0);
-        const QStringList saved =
-            loadThenSave(f, {QStringLiteral("TDBComboBox~DBComboBox1~") + QString::fromUtf8(c.value)});
-        EXPECT_EQ(f.combo->currentIndex(), c.index) << c.value;
-        EXPECT_EQ(saved, QStringList{QStringLiteral("TDBComboBox~DBComboBox1~") + QString::fromUtf8(c.saved)}) << c.value;
-    }
-}
-
-TEST_F(FormFilesTest, RadioGroupsTakeTheValueAsAClampedPosition) {
-    struct Case {
-        const char* value;
-        int index;
-    };
-    const Case cases[] = {{"7", 2}, {"1", 1}, {"0", 0}, {"-1", -1}, {"-3", -1}, {"two", -1}, {"", -1}};
-    for (const Case& c : cases) {
-        for (const char* cls : {"TRadioGroup~RadioGroup1~", "TDBRadioGroup~DBRadioGroup1~"}) {
-            DefaultsForm f;
-            f.radio->setItemIndex(1);
-            f.dbRadio->setItemIndex(1);
-            const QString line = QString::fromLatin1(cls) + QString::fromUtf8(c.value);
-            const QStringList saved = loadThenSave(f, {line});
-            TRadioGroup* group = line.startsWith(QLatin1String("TDB")) ? f.dbRadio : f.radio;
-            EXPECT_EQ(group->itemIndex(), c.index) << line.toStdString();
-            EXPECT_EQ(saved, QStringList{QString::fromLatin1(cls) + QString::number(c.index)}) << line.toStdString();
-            for (int i = 0; i < 3; ++i)
-                EXPECT_EQ(group->button(i)->isChecked(), i == c.index) << line.toStdString();
-        }
-    }
-}
-
-TEST_F(FormFilesTest, CheckBoxIsCheckedByTrueOrANumberOtherThanZero) {
-    struct Case {
-        const char* value;
-        bool checked;
-    };
-    const Case cases[] = {{"True", true}, {"true", true}, {"1", true}, {"0", false}, {"False", false}, {"maybe", false}};
-    for (const Case& c : cases) {
-        DefaultsForm f;
-        f.check->setChecked(!c.checked);
-        const QStringList saved = loadThenSave(f, {QStringLiteral("TDBCheckBox~DBCheckBox1~") + QString::fromUtf8(c.value)});
-        EXPECT_EQ(f.check->isChecked(), c.checked) << c.value;
-        EXPECT_EQ(saved, QStringList{QStringLiteral("TDBCheckBox~DBCheckBox1~") + (c.checked ? "-1" : "0")}) << c.value;
+        f.radio->setItemIndex(1);
+        f.dbRadio->setItemIndex(1);
+        f.check->setChecked(QByteArray(c.expectedShown) == "0");
+        const QStringList saved = loadThenSave(f, {QString::fromUtf8(c.line)});
+        EXPECT_EQ(c.shown(f), QString::fromUtf8(c.expectedShown)) << c.line;
+        EXPECT_EQ(saved, QStringList{QString::fromUtf8(c.saved)}) << c.line;
     }
 }
 
