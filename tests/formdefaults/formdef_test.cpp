@@ -1,6 +1,7 @@
 // The text rules of definition lines and values, without forms.
 #include "dbservices/formdef.h"
 
+#include <QStringList>
 #include <gtest/gtest.h>
 
 using namespace formdef;
