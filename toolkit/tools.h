@@ -6,6 +6,8 @@
 #include "dataaccess/connection.h"
 #include "dataaccess/query.h"
 #include "dataaccess/table.h"
+#include "dataaccess/ui/dbmemo.h"
+#include "widgets/datasource.h"
 #include "toolkit/userdialogs.h"
 
 #include "widgets/appinfo.h"
@@ -220,6 +222,32 @@ public:
                                    const QString& WhereCondition);
     // A new query owned by the caller, neither opened nor prepared.
     std::unique_ptr<AdoQuery> MsQuery2AdoQuery(da::Query* InMsQ);
+    // ---- Stored SQL command catalogue and saved form defaults
+    // The catalogue table is opened by the first catalogue operation after the connection
+    // is up and then kept open, never re-read; FreeDBMemo (hidden) carries an entry's text
+    // while FreeDataSource binds it to the table for one operation.
+private:
+    std::unique_ptr<da::Query> m_ownQSqlCmd = std::make_unique<da::Query>();
+    std::unique_ptr<da::Table> m_ownTSqlCommands = std::make_unique<da::Table>(nullptr, QStringLiteral("SqlCommands"));
+
+public:
+    da::Query* QSqlCmd = m_ownQSqlCmd.get();
+    da::Table* TSqlCommands = m_ownTSqlCommands.get();
+    TDataSource* FreeDataSource = new TDataSource(this);
+    da::DBMemo* FreeDBMemo = new da::DBMemo(this);
+    void OPenSqlCommands();
+    bool SQlCmdFind(const QString& Sec, const QString& Titr);
+    bool SQlCmdWriteStringList(const QString& Sec, const QString& Titr, const QStringList& Commands);
+    QStringList SQlCmdReadOneWriteStringList(const QString& Sec, const QString& Titr);
+    QString SQlCmdReadOne(const QString& Sec);
+    QStringList SQlCmdReadAndCreatStoreProce(const QString& Sec);
+    // Files "ini/1NAME.Ini" (template) and "ini/NAME.Ini" under AppPath, NAME the form's
+    // object name; file errors raise std::runtime_error.
+    void SaveTempleateForDef(QWidget* Sender);
+    void SaveDef(QWidget* Sender);
+    void LoadDef(QWidget* Sender);
+    void LoadDefField(da::Table* TableName, const QString& IniFileName);
+    void SaveDefField(da::Table* TableName, const QString& IniFileName);
 
 private:
     bool UnLoaded = false;
