@@ -243,8 +243,15 @@ void fnStore(sqlite3_context* ctx, int, sqlite3_value** argv) {
         if (length >= 0 && text) {
             // Characters count in UTF-16 units, as nvarchar does; the bytes bound them.
             const int bytes = sqlite3_value_bytes(v);
-            if (bytes > length && textArg(v).size() > length) {
-                return resultError(ctx, QStringLiteral("String or binary data would be truncated."));
+            if (bytes > length) {
+                const QString s = textArg(v);
+                if (s.size() > length) {
+                    // Blanks beyond the length are dropped; anything else would be lost.
+                    for (qsizetype k = length; k < s.size(); ++k) {
+                        if (s[k] != u' ') return resultError(ctx, QStringLiteral("String or binary data would be truncated."));
+                    }
+                    return resultText(ctx, s.left(length));
+                }
             }
         } else if (length >= 0) {
             const QByteArray shown = QByteArray(reinterpret_cast<const char*>(sqlite3_value_text(v)));
