@@ -141,8 +141,9 @@ TEST(Programs, BvsqlReadsThePasswordFromStandardInput) {
         const Outcome r = runProgram(BVSQL_EXE, c.args, c.input);
         EXPECT_EQ(r.status, c.status) << c.name << ": " << r.err.toStdString();
         EXPECT_EQ(r.out, c.out) << c.name;
-        if (c.status == 1)
+        if (c.status == 1) {
             EXPECT_TRUE(r.err.contains("Login failed for user 'farmer'")) << c.name << ": " << r.err.toStdString();
+        }
     }
 }
 

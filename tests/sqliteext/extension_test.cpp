@@ -74,10 +74,11 @@ TEST_F(SqliteShell, ExtensionLetsTheShellCheckReadAndWriteTheFarm) {
     for (const Case& c : cases) {
         const ShellRun r = shell(c.sql);
         EXPECT_EQ(r.status, c.status) << c.name << ": " << r.err.toStdString();
-        if (c.status == 0)
+        if (c.status == 0) {
             EXPECT_EQ(r.out, c.out) << c.name;
-        else
+        } else {
             EXPECT_TRUE(r.err.contains(c.out)) << c.name << ": " << r.err.toStdString();
+        }
     }
     EXPECT_EQ(shell("PRAGMA integrity_check").out, "ok");
 }
