@@ -8,21 +8,21 @@
 
 namespace {
 
-struct OptionSpec {
+struct KnownOption {
     const char* name;
     bool takesValue;
 };
 
 // Every option of every mode; which mode allows which is the headless modes' check.
-constexpr OptionSpec kOptions[] = {
+constexpr KnownOption kOptions[] = {
     {"--app-dir", true},  {"--screenshot", true}, {"--transfer", true}, {"--dry-run", false},
     {"--customer", true}, {"--write-credentials", false}, {"--server", true}, {"--database", true},
     {"--user", true},     {"--password", true},   {"--group", true},    {"--help", false},
     {"--version", false},
 };
 
-const OptionSpec* findOption(const QString& name) {
-    for (const OptionSpec& o : kOptions) {
+const KnownOption* findOption(const QString& name) {
+    for (const KnownOption& o : kOptions) {
         if (name == QLatin1String(o.name))
             return &o;
     }
@@ -44,13 +44,13 @@ StartupOptions parseStartupOptions(const QStringList& arguments) {
             arg.truncate(eq);
             inlineValue = true;
         }
-        const OptionSpec* spec = findOption(arg);
-        if (!spec) {
+        const KnownOption* known = findOption(arg);
+        if (!known) {
             options.error = arg.startsWith(u'-') ? QStringLiteral("unknown option ") + arg
                                                  : QStringLiteral("unexpected argument ") + arg;
             return options;
         }
-        if (!spec->takesValue) {
+        if (!known->takesValue) {
             if (inlineValue) {
                 options.error = arg + QStringLiteral(" takes no value");
                 return options;

@@ -51,16 +51,6 @@ TEST_F(AppLock, HeldBySessionRefusedToOthersUntilReleased) {
     EXPECT_EQ(status(m_connection, "BVTransfer", 0), 0);
 }
 
-TEST_F(AppLock, SharedLocksAdmitEachOtherButNoExclusive) {
-    EXPECT_EQ(status(m_connection, "R", 0, "Shared"), 0);
-    EXPECT_EQ(status(m_other, "R", 0, "Shared"), 0);
-    Connection third;
-    third.setServer(server());
-    third.setDatabase(QStringLiteral("Farm"));
-    third.connect();
-    EXPECT_EQ(status(third, "R", 0), -1);
-}
-
 TEST_F(AppLock, WrongUsesFailWithSqlServersErrors) {
     struct Case {
         QString statement;
