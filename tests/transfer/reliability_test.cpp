@@ -153,8 +153,9 @@ TEST_F(TransferReliability, TransferWaitsForTheLockAndFailsAfterItsTimeout) {
     EXPECT_EQ(transfer(filesDir, "ok.txt", 0), transfer::kFinished);
 }
 
-// Two programs transferring into one farm at the same time: whichever goes first, BV
-// ends with each file's cows exactly once, never the rows of one file twice.
+// Two programs upgrading BV and transferring into one farm at the same time: whichever
+// goes first, both end well and BV holds each file's cows exactly once, never the rows
+// of one file twice.
 TEST_F(TransferReliability, TwoTransfersStartedTogetherAddEachFileOnce) {
     QStringList big{kHeader.join(',')};
     for (int serial = 1; serial <= kAnimals; ++serial) {
@@ -163,6 +164,8 @@ TEST_F(TransferReliability, TwoTransfersStartedTogetherAddEachFileOnce) {
     }
     const QString bigFile = writeFile("big.txt", crlf(big));
     const QString smallFile = writeFile("small.txt", crlf(standardLines()));
+    // BV in its old layout: both programs start by upgrading it, one after the other.
+    server->run("Farm", {"DROP TABLE BV", "CREATE TABLE BV (" + bvdata::oldBvColumns() + ")"});
     QProcess first;
     QProcess second;
     for (auto [process, path] : {std::pair{&first, bigFile}, std::pair{&second, smallFile}})
