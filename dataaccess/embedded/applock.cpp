@@ -42,7 +42,9 @@ int AppLocks::acquire(const QString& resource, bool exclusive, int timeoutMs) {
         return 0;
     }
     const QByteArray path = QFile::encodeName(lockFile(resource));
-    const int fd = open(path.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    // Read-only is enough for flock, so every user who may read the server folder's
+    // databases may take the lock; the file is born as SQLite's database files are.
+    const int fd = open(path.constData(), O_RDONLY | O_CREAT | O_CLOEXEC, 0644);
     if (fd < 0)
         return -999;
     const int mode = (exclusive ? LOCK_EX : LOCK_SH) | LOCK_NB;
