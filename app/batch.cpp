@@ -7,17 +7,14 @@
 #include "connection/credentialsfile.h"
 #include "connection/discoveryhooks.h"
 #include "platform/appexit.h"
+#include "platform/secretline.h"
 #include "toolkit/tools.h"
 
 #include <QApplication>
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <cstdio>
-#include <iostream>
 #include <memory>
-#include <string>
-#include <termios.h>
-#include <unistd.h>
 
 namespace {
 
@@ -40,36 +37,15 @@ QString applicationDir(const QString& appPath) {
     return QFileInfo(QStringLiteral("/proc/self/exe")).canonicalPath() + QLatin1Char('/');
 }
 
-// One line from standard input, without echo when it is a terminal.
-QString readSecretLine() {
-    termios saved{};
-    const bool terminal = isatty(STDIN_FILENO) && tcgetattr(STDIN_FILENO, &saved) == 0;
-    if (terminal) {
-        std::fputs("password: ", stderr);
-        termios quiet = saved;
-        quiet.c_lflag &= ~static_cast<tcflag_t>(ECHO);
-        tcsetattr(STDIN_FILENO, TCSAFLUSH, &quiet);
-    }
-    std::string line;
-    std::getline(std::cin, line);
-    if (terminal) {
-        tcsetattr(STDIN_FILENO, TCSAFLUSH, &saved);
-        std::fputc('\n', stderr);
-    }
-    if (!line.empty() && line.back() == '\r')
-        line.pop_back();
-    return QString::fromStdString(line);
-}
-
 int writeCredentials(const BatchArguments& arguments, const QString& appPath) {
     da::ConnectParams params;
     params.server = arguments.server;
     params.database = arguments.database;
     params.user = arguments.user;
-    params.password = arguments.password == QLatin1String("-") ? readSecretLine() : arguments.password;
+    params.password = arguments.password == QLatin1String("-") ? plat::readSecretLine() : arguments.password;
     const QString path = applicationDir(appPath) + QLatin1String(conn::kCredentialsFileName);
     try {
-        conn::writeCredentialsFile(path, params);
+        conn::writeCredentialsFile(path, params, arguments.group);
     } catch (const std::exception& error) {
         printLine(stderr, QString::fromUtf8(error.what()));
         return kStartFailed;

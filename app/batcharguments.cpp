@@ -1,22 +1,20 @@
 #include "batcharguments.h"
 
+#include "app/startupoptions.h"
+
 namespace {
 
 bool isOption(const QString& argument) { return argument.startsWith(QLatin1String("--")); }
 
 }  // namespace
 
-QString batchUsage() {
-    return QStringLiteral(
-        "usage: bvtransfer [--app-dir DIR] --transfer FILE [--dry-run] [--customer NAME]\n"
-        "       bvtransfer [--app-dir DIR] --write-credentials --server S --database D --user U --password P\n"
-        "       (a password given as - is read from standard input)");
-}
+QString batchUsage() { return programUsage(); }
 
 BatchArguments parseBatchArguments(const QStringList& arguments) {
     BatchArguments parsed;
     bool transfer = false;
     bool credentials = false;
+    bool screenshot = false;
     QStringList unknown;
     const qsizetype start = !arguments.isEmpty() && !isOption(arguments.first()) ? 1 : 0;
     for (qsizetype i = start; i < arguments.size(); ++i) {
@@ -49,7 +47,10 @@ BatchArguments parseBatchArguments(const QStringList& arguments) {
             target = &parsed.user;
         } else if (option == QLatin1String("--password")) {
             target = &parsed.password;
-        } else if (option == QLatin1String("--app-dir")) {
+        } else if (option == QLatin1String("--group")) {
+            target = &parsed.group;
+        } else if (option == QLatin1String("--app-dir") || option == QLatin1String("--screenshot")) {
+            screenshot = screenshot || option == QLatin1String("--screenshot");
             if (!value())
                 return parsed;
             continue;
@@ -71,8 +72,16 @@ BatchArguments parseBatchArguments(const QStringList& arguments) {
             parsed.passwordGiven = true;
     }
 
-    if (!transfer && !credentials)
-        return parsed;  // the window; it ignores what it does not know
+    if (!transfer && !credentials) {
+        // The window takes the shared options only.
+        if (parsed.dryRun || !parsed.customer.isEmpty())
+            parsed.error = QStringLiteral("--dry-run and --customer belong to --transfer");
+        else if (!parsed.server.isEmpty() || !parsed.database.isEmpty() || !parsed.user.isEmpty() ||
+                 parsed.passwordGiven || !parsed.group.isEmpty())
+            parsed.error = QStringLiteral("--server, --database, --user, --password and --group belong to "
+                                          "--write-credentials");
+        return parsed;
+    }
     if (transfer && credentials) {
         parsed.error = QStringLiteral("--transfer and --write-credentials cannot be combined");
         return parsed;
@@ -81,10 +90,16 @@ BatchArguments parseBatchArguments(const QStringList& arguments) {
         parsed.error = QStringLiteral("unknown argument: ") + unknown.first();
         return parsed;
     }
+    if (screenshot) {
+        parsed.error = QStringLiteral("--screenshot belongs to the window");
+        return parsed;
+    }
     if (transfer) {
         parsed.mode = BatchArguments::Mode::Transfer;
         if (parsed.transferFile.isEmpty())
             parsed.error = QStringLiteral("--transfer needs a file");
+        else if (!parsed.group.isEmpty())
+            parsed.error = QStringLiteral("--group belongs to --write-credentials");
         return parsed;
     }
     parsed.mode = BatchArguments::Mode::WriteCredentials;

@@ -1,5 +1,6 @@
 #include "datamodule.h"
 
+#include "app/transferstatements.h"
 #include "platform/appexit.h"
 #include "toolkit/tools.h"
 
@@ -40,11 +41,17 @@ void TDM::DataModuleCreate(QObject*) {
     try {
         MainConnection.connect();
         Tools->ServerConnection = &MainConnection;
-        if (!Tools->IsFieldExist(QStringLiteral("BV"), QStringLiteral("CalveDistance_Avg"))) {
-            if (Tools->ExecSql(datamodule::kUpgradeStatement) != 0) {
-                Tools->ShowMsg(datamodule::kUpgradeFailed);
-                plat::requestEnd(true);
-            }
+        // Under the transfer's lock: of two programs starting together, the second finds
+        // BV upgraded instead of failing on the columns the first has just added.
+        const bool locked = Tools->ExecSqlNoCount(transfer::lockStatement()) == 0;
+        bool upgraded = locked && Tools->IsFieldExist(QStringLiteral("BV"), QStringLiteral("CalveDistance_Avg"));
+        if (locked && !upgraded)
+            upgraded = Tools->ExecSql(datamodule::kUpgradeStatement) == 0;
+        if (locked)
+            Tools->ExecSqlNoCount(transfer::kUnlockStatement);
+        if (!upgraded) {
+            Tools->ShowMsg(datamodule::kUpgradeFailed);
+            plat::requestEnd(true);
         }
     } catch (const std::exception&) {
         Tools->dialogs().plainMessage(datamodule::kConnectFailed);

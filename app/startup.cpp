@@ -36,7 +36,13 @@ int runProgram(int argc, char** argv) {
     const StartupOptions startup = parseStartupOptions(arguments);
     if (!startup.error.isEmpty()) {
         printError(startup.error);
+        std::fputs(programUsage().toUtf8().constData(), stderr);
         return 2;
+    }
+    if (startup.help || startup.version) {
+        const QString text = startup.help ? programUsage() : programVersion() + u'\n';
+        std::fputs(text.toUtf8().constData(), stdout);
+        return 0;
     }
     const QString appPath = applicationPath(startup.appDir, QCoreApplication::applicationDirPath());
 

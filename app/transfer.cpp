@@ -68,23 +68,18 @@ std::optional<long long> runStatement(TTools& tools, const QString& statement, b
     }
 }
 
-TransferSummary finish(TTools& tools, TransferSummary summary, TransferOutcome outcome,
-                       const TransferOptions& options) {
+TransferSummary finish(TransferSummary summary, TransferOutcome outcome) {
     summary.outcome = outcome;
     switch (outcome) {
     case TransferOutcome::Finished: summary.message = transfer::kFinished; break;
     case TransferOutcome::FillFailed: summary.message = transfer::kFillFailed; break;
     case TransferOutcome::CopyFailed: summary.message = transfer::kCopyFailed; break;
     }
-    if (options.showOutcome)
-        tools.ShowMsg(summary.message);
     return summary;
 }
 
-}  // namespace
-
-TransferSummary runTransfer(TTools& tools, const QString& dir, const QString& fileName,
-                            const TransferOptions& options) {
+// The four statements and the summary's queries, under the application lock.
+TransferSummary runSteps(TTools& tools, const QString& dir, const QString& fileName, const TransferOptions& options) {
     TransferSummary summary;
     const bool figures = options.collectFigures || options.dryRun;
 
@@ -93,14 +88,14 @@ TransferSummary runTransfer(TTools& tools, const QString& dir, const QString& fi
 
     const std::optional<long long> filled = runStatement(tools, transfer::fillStatement(dir, fileName), figures);
     if (!filled)
-        return finish(tools, summary, TransferOutcome::FillFailed, options);
+        return finish(summary, TransferOutcome::FillFailed);
     // A server that tells the rows its statements affect answers the figures itself.
     const bool told = *filled >= 0;
     const long long staged = told ? *filled : countOf(tools, transfer::kCountStaged);
     // A file of a header alone holds no evaluation at all: "transfer finished" would make
     // the user believe the centre's values were loaded, so it fails like an unreadable file.
     if (staged == 0)
-        return finish(tools, summary, TransferOutcome::FillFailed, options);
+        return finish(summary, TransferOutcome::FillFailed);
     if (figures) {
         summary.rowsRead = staged;
         if (!told)
@@ -110,7 +105,7 @@ TransferSummary runTransfer(TTools& tools, const QString& dir, const QString& fi
     const std::optional<long long> repaired = runStatement(tools, transfer::kRepairStatement, figures);
     if (!repaired) {
         summary.regNosRepaired = -1;
-        return finish(tools, summary, TransferOutcome::FillFailed, options);
+        return finish(summary, TransferOutcome::FillFailed);
     }
     if (figures && told)
         summary.regNosRepaired = *repaired;
@@ -127,15 +122,15 @@ TransferSummary runTransfer(TTools& tools, const QString& dir, const QString& fi
     if (options.dryRun) {
         summary.unmatchedRegNos = firstColumn(tools, transfer::kListUnmatched);
         if (!stagedColumnsComplete(tools))
-            return finish(tools, summary, TransferOutcome::CopyFailed, options);
+            return finish(summary, TransferOutcome::CopyFailed);
         summary.rowsAdded = countOf(tools, transfer::kCountMatched);
-        return finish(tools, summary, TransferOutcome::Finished, options);
+        return finish(summary, TransferOutcome::Finished);
     }
 
     const long long before = figures && !told ? countOf(tools, transfer::kCountBV) : -1;
     const std::optional<long long> added = runStatement(tools, transfer::copyStatement(tools.FarsiToday()), figures);
     if (!added)
-        return finish(tools, summary, TransferOutcome::CopyFailed, options);
+        return finish(summary, TransferOutcome::CopyFailed);
     if (figures && told) {
         summary.rowsAdded = *added;
     } else if (figures && before >= 0) {
@@ -144,7 +139,24 @@ TransferSummary runTransfer(TTools& tools, const QString& dir, const QString& fi
     }
     if (oneAnimalPerNumber && summary.rowsRead >= 0 && summary.rowsAdded >= 0)
         summary.unmatchedRows = summary.rowsRead - summary.rowsAdded;
-    return finish(tools, summary, TransferOutcome::Finished, options);
+    return finish(summary, TransferOutcome::Finished);
+}
+
+}  // namespace
+
+TransferSummary runTransfer(TTools& tools, const QString& dir, const QString& fileName,
+                            const TransferOptions& options) {
+    TransferSummary summary;
+    if (tools.ExecSqlNoCount(transfer::lockStatement(options.lockTimeoutMs)) < 0) {
+        summary = finish(summary, TransferOutcome::FillFailed);
+    } else {
+        summary = runSteps(tools, dir, fileName, options);
+        // Given up before the outcome is shown: a message left open holds no other transfer.
+        tools.ExecSqlNoCount(transfer::kUnlockStatement);
+    }
+    if (options.showOutcome)
+        tools.ShowMsg(summary.message);
+    return summary;
 }
 
 void TransferBreedingValues(TTools& tools, const QString& dir, const QString& fileName) {

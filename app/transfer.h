@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+#include "app/transferstatements.h"
+
 class TTools;
 
 // Runs the four statements with dir (trailing separator) and fileName as the main
@@ -18,6 +20,8 @@ struct TransferOptions {
     bool collectFigures = false;
     // The outcome message through ShowMsg (the window) or only in the result (headless).
     bool showOutcome = true;
+    // How long the transfer waits for another one on the same farm database to end.
+    int lockTimeoutMs = transfer::kLockTimeoutMs;
 };
 
 // Figures are -1 when not collected or when their query failed.

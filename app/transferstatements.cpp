@@ -9,6 +9,13 @@ QString doubled(QString text, QChar delimiter) { return text.replace(delimiter, 
 
 }  // namespace
 
+QString lockStatement(int timeoutMs) {
+    return QStringLiteral("DECLARE @Granted int; EXEC @Granted = sp_getapplock @Resource = 'BVTransfer', "
+                          "@LockMode = 'Exclusive', @LockOwner = 'Session', @LockTimeout = %1; "
+                          "IF @Granted < 0 RAISERROR('Another transfer holds the farm database.', 16, 1)")
+        .arg(timeoutMs);
+}
+
 QString fillStatement(const QString& dir, const QString& fileName) {
     const QString driverArgument = QStringLiteral("Driver={Microsoft Text Driver (*.txt; *.csv)};DefaultDir=") + QLatin1Char('{') + doubled(dir, u'}') + QLatin1String("};");
     const QString queryArgument = QStringLiteral("SELECT * FROM ") + da::bracketedName(fileName) + QLatin1String(";");

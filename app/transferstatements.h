@@ -13,6 +13,16 @@ inline const QString kFillFailed = QStringLiteral("انتقال اطلاعات �
 inline const QString kCopyFailed = QStringLiteral("انتقال اطلاعات به جدول اصلي با اشكال مواجه شده است");
 inline const QString kFinished = QStringLiteral("انتقال خاتمه يافت");
 
+// The farm database's application lock, held from the transfer's first statement to its
+// last (and around the BV upgrade at start-up): the statements share the staging table,
+// so a second transfer waits for the first and fails after the timeout instead of mixing
+// its rows with the first one's. The lock belongs to the connection, which gives it up
+// when it ends; a refused lock ends the batch with an error.
+inline constexpr int kLockTimeoutMs = 120000;
+QString lockStatement(int timeoutMs = kLockTimeoutMs);
+inline const QString kUnlockStatement =
+    QStringLiteral("EXEC sp_releaseapplock @Resource = 'BVTransfer', @LockOwner = 'Session'");
+
 // Fills BVTemp from the file fileName in the directory dir (trailing separator) through
 // the server's text driver. dir goes into the driver's connection string in braces and
 // fileName into a bracketed name, each closing delimiter doubled, and both OPENROWSET

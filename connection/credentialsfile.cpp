@@ -5,7 +5,12 @@
 
 #include <QFile>
 #include <QStringList>
+#include <cerrno>
+#include <cstring>
+#include <grp.h>
 #include <stdexcept>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace conn {
 namespace {
@@ -51,6 +56,20 @@ void writeOwnerOnly(const QString& path, const QByteArray& bytes) {
         throw std::runtime_error("cannot write " + path.toStdString());
 }
 
+// The file's group becomes group and its members may read it; others still may not.
+void shareWithGroup(const QString& path, const QString& group) {
+    const QByteArray name = group.toLocal8Bit();
+    const struct group* entry = getgrnam(name.constData());
+    if (!entry)
+        throw std::runtime_error("no group named " + group.toStdString());
+    const QByteArray file = QFile::encodeName(path);
+    if (chown(file.constData(), static_cast<uid_t>(-1), entry->gr_gid) != 0)
+        throw std::runtime_error("cannot give the group " + group.toStdString() + " the file " + path.toStdString() +
+                                 ": " + std::strerror(errno));
+    if (chmod(file.constData(), S_IRUSR | S_IWUSR | S_IRGRP) != 0)
+        throw std::runtime_error("cannot set the permissions of " + path.toStdString() + ": " + std::strerror(errno));
+}
+
 }  // namespace
 
 da::ConnectParams readCredentialsFile(const QString& path) {
@@ -63,7 +82,7 @@ da::ConnectParams readCredentialsFile(const QString& path) {
     return params;
 }
 
-void writeCredentialsFile(const QString& path, const da::ConnectParams& params) {
+void writeCredentialsFile(const QString& path, const da::ConnectParams& params, const QString& group) {
     const QStringList lines{positionScramble(params.password), positionScramble(writableServer(params.server)),
                             positionScramble(params.database), positionScramble(params.user)};
     for (const QString& line : lines) {
@@ -78,9 +97,9 @@ void writeCredentialsFile(const QString& path, const da::ConnectParams& params) 
         bytes = QByteArray("\xEF\xBB\xBF") + joinCrLf(lines);
     if (plat::splitLines(plat::decodeText(bytes)) != lines)
         throw std::runtime_error("the values cannot be written so that they read back unchanged");
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size() || !file.flush())
-        throw std::runtime_error("cannot write " + path.toStdString());
+    writeOwnerOnly(path, bytes);
+    if (!group.isEmpty())
+        shareWithGroup(path, group);
 }
 
 da::ConnectParams readRememberedConnection(const QString& path) {

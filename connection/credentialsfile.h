@@ -23,7 +23,10 @@ da::ConnectParams readCredentialsFile(const QString& path);
 // CR LF. A value whose scrambled form would hold a line break cannot be read back; an
 // embedded server ("file:DIR") is then written as an equivalent spelling of DIR, any
 // other such value raises std::runtime_error, as does a file that cannot be written.
-void writeCredentialsFile(const QString& path, const da::ConnectParams& params);
+// Anyone who reads the file can unscramble it: it is readable and writable by its owner
+// only (also when it existed before with wider permissions), or, with a group named,
+// readable by that group's members too; never by others.
+void writeCredentialsFile(const QString& path, const da::ConnectParams& params, const QString& group = {});
 
 // Reads the remembered connection: server, database, user, password on lines 1 to 4,
 // plain text. Throws std::runtime_error when the file cannot be read or has fewer than

@@ -12,11 +12,14 @@
 
 namespace {
 
+const char* const kUsage =
+    "usage: bvgen file OUT [--rows N] [--columns C] [--animals M] [--unknown-share X] [--seed S]\n"
+    "       bvgen animals-csv OUT [--animals M]\n"
+    "       bvgen farm --server S [--database D] [--animals M] [--upgraded]\n"
+    "       bvgen --help\n";
+
 int usage() {
-    std::fputs("usage: bvgen file OUT [--rows N] [--columns C] [--animals M] [--unknown-share X] [--seed S]\n"
-               "       bvgen animals-csv OUT [--animals M]\n"
-               "       bvgen farm --server S [--database D] [--animals M] [--upgraded]\n",
-               stderr);
+    std::fputs(kUsage, stderr);
     return 2;
 }
 
@@ -28,6 +31,10 @@ int main(int argc, char** argv) {
     if (args.isEmpty())
         return usage();
     const QString command = args.takeFirst();
+    if (command == QLatin1String("--help") || command == QLatin1String("-h")) {
+        std::fputs(kUsage, stdout);
+        return 0;
+    }
     QString out;
     if (command != QLatin1String("farm")) {
         if (args.isEmpty())

@@ -4,7 +4,14 @@ namespace bvsql {
 
 QString usage() {
     return QStringLiteral("usage: bvsql SERVER DATABASE [--user U] [--password P] [--timeout SECONDS] \"SQL\"\n"
-                          "       SQL \"-\" reads the statement or batch from standard input\n");
+                          "       bvsql --help\n"
+                          "  SERVER             file:DIR (the embedded engine), host,port, host, host\\instance,\n"
+                          "                     or odbc:CONNECT-STRING\n"
+                          "  --password -       read the password from standard input (its first line), without\n"
+                          "                     echo on a terminal\n"
+                          "  --timeout SECONDS  login timeout\n"
+                          "  SQL                one statement or batch; - reads it from standard input\n"
+                          "Exit status: 0 success, 1 the server's error, 2 wrong arguments.\n");
 }
 
 CommandLine parseCommandLine(const QStringList& args) {
@@ -19,10 +26,14 @@ CommandLine parseCommandLine(const QStringList& args) {
             }
             return args[++i];
         };
-        if (a == QLatin1String("--user")) {
+        if (a == QLatin1String("--help") || a == QLatin1String("-h")) {
+            c.help = true;
+            return c;
+        } else if (a == QLatin1String("--user")) {
             c.params.user = value("--user");
         } else if (a == QLatin1String("--password")) {
             c.params.password = value("--password");
+            c.passwordFromStdin = c.params.password == QLatin1String("-");
         } else if (a == QLatin1String("--timeout")) {
             QString v = value("--timeout");
             bool ok = false;

@@ -2,6 +2,7 @@
 // Server) and prints the result rows, for administrators, tests and the demo.
 #include "commandline.h"
 #include "dataaccess/sqlerror.h"
+#include "platform/secretline.h"
 #include "resultwriter.h"
 
 #include <QCoreApplication>
@@ -17,6 +18,14 @@ int main(int argc, char** argv) {
         err << "bvsql: " << c.error << '\n' << bvsql::usage();
         return 2;
     }
+    if (c.help) {
+        QTextStream out(stdout);
+        out << bvsql::usage();
+        return 0;
+    }
+    da::ConnectParams params = c.params;
+    if (c.passwordFromStdin)
+        params.password = plat::readSecretLine();
     QString sql = c.sql;
     if (sql == QLatin1String("-")) {
         QTextStream in(stdin);
@@ -24,7 +33,7 @@ int main(int argc, char** argv) {
         sql = in.readAll();
     }
     try {
-        auto session = da::backend::openSession(c.params);
+        auto session = da::backend::openSession(params);
         const QString text = bvsql::formatResult(session->execute(sql));
         QTextStream out(stdout);
         out.setEncoding(QStringConverter::Utf8);

@@ -202,6 +202,114 @@ void fnConvertible(sqlite3_context* ctx, int, sqlite3_value** argv) {
     }
 }
 
+// tsql_store(value, type, length): the value as a column of the type stores it, with
+// SQL Server's limits. Integer types truncate a number's fraction and refuse what lies
+// beyond their range; bit takes 0 or 1; float refuses overflow and infinity; text
+// longer than the column's length (-1: none) fails instead of being cut.
+struct IntegerRange {
+    const char* type;
+    double low;
+    double high;
+};
+constexpr IntegerRange kIntegerRanges[] = {
+    {"bigint", -9223372036854775808.0, 9223372036854775807.0},
+    {"int", -2147483648.0, 2147483647.0},
+    {"smallint", -32768.0, 32767.0},
+    {"tinyint", 0.0, 255.0},
+};
+
+void overflow(sqlite3_context* ctx, const QString& type) {
+    resultError(ctx, QStringLiteral("Arithmetic overflow error converting expression to data type %1.").arg(type));
+}
+
+// Text that reads as an integer: blanks around, an optional sign, digits.
+bool readInteger(const QString& text, double& out) {
+    const QString t = text.trimmed();
+    static const QRegularExpression integer(QStringLiteral("^[+-]?[0-9]+$"));
+    if (!integer.match(t).hasMatch()) return false;
+    out = t.toDouble();
+    return true;
+}
+
+void fnStore(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    sqlite3_value* v = argv[0];
+    const int t = sqlite3_value_type(v);
+    if (t == SQLITE_NULL) return sqlite3_result_null(ctx);
+    const auto* typeText = reinterpret_cast<const char*>(sqlite3_value_text(argv[1]));
+    const QLatin1String type(typeText ? typeText : "");
+    const bool text = t == SQLITE_TEXT || t == SQLITE_BLOB;
+    if (type == QLatin1String("text")) {
+        const long long length = sqlite3_value_int64(argv[2]);
+        if (length >= 0 && text) {
+            // Characters count in UTF-16 units, as nvarchar does; the bytes bound them.
+            const int bytes = sqlite3_value_bytes(v);
+            if (bytes > length) {
+                const QString s = textArg(v);
+                if (s.size() > length) {
+                    // Blanks beyond the length are dropped; anything else would be lost.
+                    for (qsizetype k = length; k < s.size(); ++k) {
+                        if (s[k] != u' ') return resultError(ctx, QStringLiteral("String or binary data would be truncated."));
+                    }
+                    return resultText(ctx, s.left(length));
+                }
+            }
+        } else if (length >= 0) {
+            const QByteArray shown = QByteArray(reinterpret_cast<const char*>(sqlite3_value_text(v)));
+            if (shown.size() > length) return resultError(ctx, QStringLiteral("String or binary data would be truncated."));
+        }
+        return sqlite3_result_value(ctx, v);
+    }
+    if (type == QLatin1String("float") || type == QLatin1String("real")) {
+        double d = 0;
+        if (text) {
+            bool ok = false;
+            d = textArg(v).trimmed().toDouble(&ok);
+            if (!ok && !std::isinf(d)) return resultError(ctx, QStringLiteral("Error converting data type nvarchar to float."));
+        } else {
+            d = sqlite3_value_double(v);
+            if (t == SQLITE_INTEGER) return sqlite3_result_value(ctx, v);
+        }
+        if (!std::isfinite(d) || (type == QLatin1String("real") && std::fabs(d) > 3.40282346638528859812e38)) {
+            return overflow(ctx, QString(type));
+        }
+        return sqlite3_result_double(ctx, d);
+    }
+    const bool bit = type == QLatin1String("bit");
+    const IntegerRange* range = nullptr;
+    for (const IntegerRange& r : kIntegerRanges) {
+        if (type == QLatin1String(r.type)) range = &r;
+    }
+    if (!bit && !range) return sqlite3_result_value(ctx, v);
+    if (t == SQLITE_INTEGER) {
+        const sqlite3_int64 n = sqlite3_value_int64(v);
+        if (bit) return sqlite3_result_int(ctx, n != 0);
+        if (static_cast<double>(n) < range->low || static_cast<double>(n) > range->high) return overflow(ctx, QString(type));
+        return sqlite3_result_int64(ctx, n);
+    }
+    double d = 0;
+    if (text) {
+        const QString s = textArg(v);
+        if (bit && (s.trimmed().compare(QLatin1String("true"), Qt::CaseInsensitive) == 0 ||
+                    s.trimmed().compare(QLatin1String("false"), Qt::CaseInsensitive) == 0)) {
+            return sqlite3_result_int(ctx, s.trimmed().compare(QLatin1String("true"), Qt::CaseInsensitive) == 0);
+        }
+        if (!readInteger(s, d)) {
+            return resultError(ctx, QStringLiteral("Conversion failed when converting the nvarchar value '%1' to data "
+                                                   "type %2.").arg(s, QString(type)));
+        }
+    } else {
+        d = sqlite3_value_double(v);
+    }
+    // Any value other than zero is 1 as a bit; other integer types cut the fraction.
+    if (bit) return std::isnan(d) ? overflow(ctx, QString(type)) : sqlite3_result_int(ctx, d != 0);
+    d = std::trunc(d);
+    // The high bound of bigint is not a double: 2^63 itself is beyond it.
+    if (!(d >= range->low && (range->high < 9e18 ? d <= range->high : d < 9223372036854775808.0))) {
+        return overflow(ctx, QString(type));
+    }
+    sqlite3_result_int64(ctx, static_cast<sqlite3_int64>(d));
+}
+
 // OBJECTPROPERTY(id, property): looks the object's type up in this connection's
 // sysobjects.
 void fnObjectProperty(sqlite3_context* ctx, int, sqlite3_value** argv) {
@@ -269,6 +377,7 @@ const FunctionDef kFunctions[] = {
     {"tsql_plus", 2, true, fnPlus},
     {"tsql_collatable", 1, true, fnCollatable},
     {"tsql_convertible", 2, true, fnConvertible},
+    {"tsql_store", 3, true, fnStore},
     {"tsql_objectproperty", 2, false, fnObjectProperty},
     {"tsql_objectname", 1, true, fnObjectName},
     {"tsql_objectid", 1, true, fnObjectId},

@@ -10,9 +10,28 @@ namespace da::embedded {
 
 namespace {
 
+// SQL Server's error number of a message worded as SQL Server words it, else SQLite's code.
+int nativeErrorOf(const QString& message, int code) {
+    static const struct {
+        const char* start;
+        int number;
+    } numbers[] = {
+        {"Arithmetic overflow error", 8115},
+        {"Conversion failed when converting", 245},
+        {"Error converting data type", 8114},
+        {"String or binary data would be truncated", 8152},
+        {"CREATE TABLE failed because a column", 1702},
+    };
+    for (const auto& n : numbers) {
+        if (message.startsWith(QLatin1String(n.start))) return n.number;
+    }
+    return code;
+}
+
 [[noreturn]] void fail(sqlite3* db, const QString& statement = {}) {
     const int code = sqlite3_extended_errcode(db);
-    throw SqlError(serverMessage(QString::fromUtf8(sqlite3_errmsg(db)), code), code, {}, statement);
+    const QString message = serverMessage(QString::fromUtf8(sqlite3_errmsg(db)), code);
+    throw SqlError(message, nativeErrorOf(message, code), {}, statement);
 }
 
 QString bareName(QString name) {
@@ -61,6 +80,11 @@ QString serverMessage(const QString& msg, int extendedCode) {
         return QStringLiteral("Cannot insert the value NULL into column '%1', table 'dbo.%2'; column does not allow "
                               "nulls. INSERT fails.").arg(lastPart(q), tableOf(q));
     }
+    if ((m = match("^too many columns on (.+)$")).hasMatch()) {
+        return QStringLiteral("CREATE TABLE failed because a column in table '%1' exceeds the maximum of %2 columns.")
+            .arg(bareName(m.captured(1)))
+            .arg(SqliteDb::kMaxColumns);
+    }
     if ((m = match("^near \"(.*)\": syntax error$")).hasMatch()) {
         return QStringLiteral("Incorrect syntax near '%1'.").arg(m.captured(1));
     }
@@ -105,6 +129,8 @@ SqliteDb::SqliteDb(const QString& path, bool create) {
     sqlite3_db_config(m_db, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
     sqlite3_db_config(m_db, SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
     sqlite3_busy_timeout(m_db, kBusyTimeoutMs);
+    // SQL Server's most columns of a table (SQLite's own default is 2,000).
+    sqlite3_limit(m_db, SQLITE_LIMIT_COLUMN, kMaxColumns);
     try {
         registerSqlFunctions(m_db);
     } catch (...) {

@@ -14,6 +14,8 @@ class SqliteDb {
 public:
     // How long a statement waits for another connection's lock.
     static constexpr int kBusyTimeoutMs = 5000;
+    // Columns of a table at most, as on SQL Server.
+    static constexpr int kMaxColumns = 1024;
 
     // Opens (create: or creates) the file. Throws SqlError.
     SqliteDb(const QString& path, bool create);

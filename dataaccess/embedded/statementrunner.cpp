@@ -34,6 +34,17 @@ bool isSingleStatement(const Tokens& t, Span span) {
     return first.isWord("INSERT") || first.isWord("UPDATE") || first.isWord("DELETE");
 }
 
+// RAISERROR('text', severity, state): the batch stops with the text as the error.
+[[noreturn]] void raiseError(const Tokens& t, Span span) {
+    const int open = span.begin + 1;
+    if (open >= span.end || !at(t, open).isSymbol("(") || matchingParen(t, open) != span.end - 1) syntaxNear(t, open, span);
+    const auto items = splitTopLevel(t, {open + 1, span.end - 1});
+    if (items.size() != 3 || at(t, items[0].begin).kind != TokenKind::String) {
+        notSupported(QStringLiteral("RAISERROR other than of a text, a severity and a state"));
+    }
+    throw SqlError(at(t, items[0].begin).value, 50000, QStringLiteral("42000"));
+}
+
 }  // namespace
 
 StatementRunner::StatementRunner(SqliteDb& db, ServerFolder& folder, const QString& database)
@@ -41,11 +52,13 @@ StatementRunner::StatementRunner(SqliteDb& db, ServerFolder& folder, const QStri
       m_folder(folder),
       m_database(database),
       m_catalogue(db, folder, database),
-      m_definitions(db, m_catalogue, database) {}
+      m_definitions(db, m_catalogue, database),
+      m_appLocks(folder.dir(), database) {}
 
 void StatementRunner::createCatalogueViews() { m_catalogue.createViews(); }
 
 ResultSet StatementRunner::runBatch(const QString& sql, const std::vector<QVariant>& params) {
+    m_variables.clear();  // a batch's variables are its own
     const Tokens tokens = tokenize(sql);
     for (const Token& tk : tokens) {
         if (tk.isName() && tk.value.compare(QLatin1String("sysdatabases"), Qt::CaseInsensitive) == 0) {
@@ -67,6 +80,25 @@ ResultSet StatementRunner::runStatements(const QString& source, const Tokens& to
         std::vector<QVariant> own;
         for (size_t k = 0; k < n; ++k) own.push_back(paramAt + k < params.size() ? params[paramAt + k] : QVariant());
         paramAt += n;
+        if (batchVariableStatement(part, s)) continue;
+        // The batch's variables stand in the statement as their values.
+        bool usesVariables = false;
+        for (int k = s.begin; k < s.end && !usesVariables; ++k) {
+            usesVariables = at(part, k).kind == TokenKind::Variable && m_variables.contains(at(part, k).text.toUpper());
+        }
+        if (usesVariables) {
+            Tokens replaced(part.begin() + s.begin, part.begin() + s.end);
+            for (Token& tk : replaced) {
+                if (tk.kind != TokenKind::Variable || !m_variables.contains(tk.text.toUpper())) continue;
+                const QVariant v = m_variables.value(tk.text.toUpper());
+                tk.kind = v.isNull() ? TokenKind::Word : TokenKind::Number;
+                tk.text = tk.value = v.isNull() ? QStringLiteral("NULL") : v.toString();
+            }
+            ResultSet r = runAtomic(source, replaced, {0, static_cast<int>(replaced.size())}, own);
+            if (r.rowsAffected >= 0) affected = r.rowsAffected;
+            if (r.hasRows) last = std::move(r);
+            continue;
+        }
         ResultSet r = runAtomic(source, part, s, own);
         if (r.rowsAffected >= 0) affected = r.rowsAffected;
         if (r.hasRows) last = std::move(r);
@@ -137,6 +169,7 @@ ResultSet StatementRunner::run(const QString& source, const Tokens& t, Span span
         return {};
     }
     if (first.isWord("IF")) return ifStatement(source, t, span, params);
+    if (first.isWord("RAISERROR")) raiseError(t, span);
     if (first.isWord("EXEC") || first.isWord("EXECUTE")) return execProcedure(t, span);
     if (first.isWord("TRUNCATE") && wordAt(t, span.begin + 1, span, "TABLE")) {
         int i = span.begin + 2;
@@ -327,6 +360,7 @@ ResultSet StatementRunner::insert(const Tokens& t, Span span, const std::vector<
     QStringList quoted;
     for (const QString& c : target) quoted << sqlName(c);
     const QString head = QStringLiteral("INSERT INTO %1 (%2) ").arg(sqlName(table), quoted.join(QLatin1String(", ")));
+    const std::vector<StoreLimit> limits = limitsOf(table, target);
     if (wordAt(t, i, span, "DEFAULT") && wordAt(t, i + 1, span, "VALUES") && i + 2 == span.end) {
         return query(QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(sqlName(table)), params);
     }
@@ -344,7 +378,9 @@ ResultSet StatementRunner::insert(const Tokens& t, Span span, const std::vector<
                                                        "the INSERT statement.")
                                       : mismatch);
             }
-            rows << u'(' + expr(t, {row.begin + 1, row.end - 1}) + u')';
+            QStringList values;
+            for (size_t k = 0; k < items.size(); ++k) values << storedValue(expr(t, items[k]), limits[k]);
+            rows << u'(' + values.join(QLatin1String(", ")) + u')';
         }
         return query(head + QStringLiteral("VALUES ") + rows.join(QLatin1String(", ")), params);
     }
@@ -356,28 +392,61 @@ ResultSet StatementRunner::insert(const Tokens& t, Span span, const std::vector<
             SqliteStatement probe(m_db, sql);
             if (probe.columnCount() != target.size()) throw SqlError(mismatch);
         }
-        // Checking the copied values again costs a third of a bulk copy.
+        // Values that a column of their source's type held fit as they are; the others go
+        // through the target columns' limits, and then the table's value checks would
+        // only check again what has been checked: they cost a third of a bulk copy.
+        const std::vector<bool> fit = select == i ? valuesThatFit(t, {i + 1, span.end}, limits)
+                                                  : std::vector<bool>(limits.size(), false);
+        QStringList values;
+        bool wrapped = false;
+        for (size_t k = 0; k < limits.size(); ++k) {
+            const QString v = QStringLiteral("tsql_v%1").arg(k);
+            values << (fit[k] ? v : storedValue(v, limits[k]));
+            wrapped = wrapped || values.last() != v;
+        }
+        const QString targetSql = m_db.scalar(
+            QStringLiteral("SELECT sql FROM sqlite_schema WHERE type = 'table' AND name = ?1 COLLATE NOCASE"), {table})
+                                      .toString();
+        bool covered = !targetSql.isEmpty() && !hasOtherChecks(targetSql);
+        for (size_t k = 0; k < limits.size() && covered; ++k) {
+            covered = fit[k] || !limits[k].kind.isEmpty() || !hasValueCheck(targetSql, target[static_cast<int>(k)]);
+        }
         std::optional<ChecksSkipped> skipped;
-        if (select == i && valuesAlreadyChecked(t, {i + 1, span.end}, table, target)) skipped.emplace(m_db.handle());
-        return query(head + sql, params);
+        if (covered) skipped.emplace(m_db.handle());
+        if (!wrapped) return query(head + sql, params);
+        QStringList names;
+        for (size_t k = 0; k < limits.size(); ++k) names << QStringLiteral("tsql_v%1").arg(k);
+        return query(QStringLiteral("WITH tsql_source(%1) AS (%2) ").arg(names.join(QLatin1String(", ")), sql) + head +
+                         QStringLiteral("SELECT ") + values.join(QLatin1String(", ")) + QStringLiteral(" FROM tsql_source"),
+                     params);
     }
     if (wordAt(t, i, span, "EXEC") || wordAt(t, i, span, "EXECUTE")) notSupported(QStringLiteral("INSERT .. EXEC"));
     syntaxNear(t, i, span);
 }
 
-// Whether every value the SELECT gives a checked column of the table is NULL, a number
-// or a column with a value check of its own, which held numbers and NULL only when
-// stored. Only the simple shapes are read: names of tables, qualified columns.
-bool StatementRunner::valuesAlreadyChecked(const Tokens& t, Span select, const QString& table,
-                                           const QStringList& target) {
+std::vector<StoreLimit> StatementRunner::limitsOf(const QString& table, const QStringList& columns) {
+    std::vector<StoreLimit> limits;
+    for (const QString& c : columns) {
+        limits.push_back(storeLimitOf(m_db.scalar(QStringLiteral("SELECT type FROM pragma_table_info(?1, 'main') WHERE "
+                                                                 "name = ?2 COLLATE NOCASE"),
+                                                  {table, c}).toString()));
+    }
+    return limits;
+}
+
+// Which values of the SELECT fit their target column as they are: NULL, a text literal
+// within a text column's length, or a column of a table whose type's values all fit
+// (numeric columns with a value check of their own held numbers only when stored).
+// Only the simple shapes are read: names of tables, qualified columns; for any other
+// shape no value is known to fit.
+std::vector<bool> StatementRunner::valuesThatFit(const Tokens& t, Span select, const std::vector<StoreLimit>& limits) {
+    std::vector<bool> fit(limits.size(), false);
     auto definition = [this](const QString& name) {
         return m_db.scalar(QStringLiteral("SELECT sql FROM sqlite_schema WHERE type = 'table' AND name = ?1 COLLATE NOCASE"),
                            {name}).toString();
     };
-    const QString targetSql = definition(table);
-    if (targetSql.isEmpty() || hasOtherChecks(targetSql)) return false;
     const int from = findTopLevelWord(t, select, "FROM");
-    if (from < 0 || wordAt(t, select.begin, select, "DISTINCT") || wordAt(t, select.begin, select, "TOP")) return false;
+    if (from < 0 || wordAt(t, select.begin, select, "DISTINCT") || wordAt(t, select.begin, select, "TOP")) return fit;
     // FROM: tables with their aliases, joined by commas or JOIN .. ON.
     QHash<QString, QString> tables;
     int k = from + 1;
@@ -385,8 +454,8 @@ bool StatementRunner::valuesAlreadyChecked(const Tokens& t, Span select, const Q
         for (;;) {
             ObjectName name;
             QString alias;
-            if (!readTableReference(t, k, select, name, alias) || !name.database.isEmpty()) return false;
-            if (m_catalogue.objectType(name.name) != QLatin1String("table")) return false;
+            if (!readTableReference(t, k, select, name, alias) || !name.database.isEmpty()) return fit;
+            if (m_catalogue.objectType(name.name) != QLatin1String("table")) return fit;
             tables.insert(alias.toLower(), name.name);
             if (wordAt(t, k, select, "ON")) {
                 for (int depth = 0; k < select.end; ++k) {
@@ -407,36 +476,46 @@ bool StatementRunner::valuesAlreadyChecked(const Tokens& t, Span select, const Q
                    wordAt(t, k, select, "OUTER")) {
                 ++k;
             }
-            if (!wordAt(t, k, select, "JOIN")) return false;
+            if (!wordAt(t, k, select, "JOIN")) return fit;
             ++k;
         }
     } catch (const SqlError&) {
-        return false;
+        return fit;
     }
     const std::vector<Span> items = splitTopLevel(t, {select.begin, from});
-    if (static_cast<int>(items.size()) != target.size()) return false;
-    for (int c = 0; c < target.size(); ++c) {
-        if (!hasValueCheck(targetSql, target[c])) continue;
-        Span item = items[static_cast<size_t>(c)];
+    if (items.size() != limits.size()) return fit;
+    for (size_t c = 0; c < limits.size(); ++c) {
+        Span item = items[c];
         // Without its alias.
         if (item.end - item.begin >= 2 && at(t, item.end - 1).isName() && !at(t, item.end - 2).isSymbol(".")) {
             item.end -= wordAt(t, item.end - 2, item, "AS") ? 2 : 1;
         }
         const int size = item.end - item.begin;
-        if (size == 1 && (at(t, item.begin).isWord("NULL") || at(t, item.begin).kind == TokenKind::Number)) continue;
+        if (size == 1 && at(t, item.begin).isWord("NULL")) {
+            fit[c] = true;
+            continue;
+        }
+        if (size == 1 && at(t, item.begin).kind == TokenKind::String) {
+            fit[c] = limits[c].kind.isEmpty() ||
+                     (limits[c].kind == QLatin1String("text") &&
+                      (limits[c].length < 0 || at(t, item.begin).value.size() <= limits[c].length));
+            continue;
+        }
         if (size != 3 || !at(t, item.begin).isName() || !at(t, item.begin + 1).isSymbol(".") || !at(t, item.begin + 2).isName()) {
-            return false;
+            continue;
         }
         const QString source = tables.value(at(t, item.begin).value.toLower());
-        if (source.isEmpty()) return false;
-        const QString column = at(t, item.begin + 2).value;
-        QString declared;
-        for (const QString& name : m_catalogue.columnsOf(source)) {
-            if (name.compare(column, Qt::CaseInsensitive) == 0) declared = name;
-        }
-        if (declared.isEmpty() || !hasValueCheck(definition(source), declared)) return false;
+        if (source.isEmpty()) continue;
+        SqliteStatement column(m_db, QStringLiteral("SELECT name, type FROM pragma_table_info(?1, 'main') WHERE "
+                                                    "name = ?2 COLLATE NOCASE"));
+        column.bind({source, at(t, item.begin + 2).value});
+        if (!column.step()) continue;
+        const StoreLimit held = storeLimitOf(column.value(1).toString());
+        // A numeric column's values are of its type only where the column checked them.
+        if (held.kind != QLatin1String("text") && !hasValueCheck(definition(source), column.value(0).toString())) continue;
+        fit[c] = limitHolds(held, limits[c]);
     }
-    return true;
+    return fit;
 }
 
 ResultSet StatementRunner::update(const Tokens& t, Span span, const std::vector<QVariant>& params) {
@@ -457,7 +536,35 @@ ResultSet StatementRunner::update(const Tokens& t, Span span, const std::vector<
             }
         }
     }
-    return query(QStringLiteral("UPDATE ") + sqlName(table) + u' ' + expr(t, {i, span.end}), params);
+    // Each assigned value goes through its column's limits.
+    int end = i + 1;
+    for (int depth = 0; end < span.end; ++end) {
+        depth += at(t, end).isSymbol("(") ? 1 : at(t, end).isSymbol(")") ? -1 : 0;
+        if (depth == 0 && (at(t, end).isWord("WHERE") || at(t, end).isWord("FROM"))) break;
+    }
+    QStringList assignments;
+    for (const Span& a : splitTopLevel(t, {i + 1, end})) {
+        if (a.end - a.begin < 3 || !at(t, a.begin).isName() || !at(t, a.begin + 1).isSymbol("=")) {
+            return query(QStringLiteral("UPDATE ") + sqlName(table) + u' ' + expr(t, {i, span.end}), params);
+        }
+        const QString column = at(t, a.begin).value;
+        const StoreLimit limit = limitsOf(table, {column}).front();
+        // A column of the table, or a SUBSTRING of one, that holds no longer values than
+        // the target needs no checking again, as the repair of the registration numbers.
+        Span value{a.begin + 2, a.end};
+        if (value.end - value.begin > 3 && at(t, value.begin).isWord("SUBSTRING") && at(t, value.begin + 1).isSymbol("(") &&
+            matchingParen(t, value.begin + 1) == value.end - 1) {
+            value = splitTopLevel(t, {value.begin + 2, value.end - 1}).front();
+        }
+        const bool fits = value.end - value.begin == 1 && at(t, value.begin).isName() &&
+                          m_catalogue.columnsOf(table).contains(at(t, value.begin).value, Qt::CaseInsensitive) &&
+                          limitHolds(limitsOf(table, {at(t, value.begin).value}).front(), limit);
+        const QString assigned = expr(t, {a.begin + 2, a.end});
+        assignments << sqlName(column) + QStringLiteral(" = ") + (fits ? assigned : storedValue(assigned, limit));
+    }
+    return query(QStringLiteral("UPDATE ") + sqlName(table) + QStringLiteral(" SET ") +
+                     assignments.join(QLatin1String(", ")) + u' ' + expr(t, {end, span.end}),
+                 params);
 }
 
 ResultSet StatementRunner::remove(const Tokens& t, Span span, const std::vector<QVariant>& params) {
@@ -478,7 +585,7 @@ ResultSet StatementRunner::remove(const Tokens& t, Span span, const std::vector<
 ResultSet StatementRunner::ifStatement(const QString& source, const Tokens& t, Span span,
                                        const std::vector<QVariant>& params) {
     static const char* starters[] = {"SELECT", "INSERT", "UPDATE", "DELETE", "CREATE", "DROP", "ALTER",
-                                     "EXEC",   "EXECUTE", "IF",    "TRUNCATE", "SET"};
+                                     "EXEC",   "EXECUTE", "IF",    "TRUNCATE", "SET", "RAISERROR"};
     auto isStarter = [](const Token& tk) {
         for (const char* w : starters) {
             if (tk.isWord(w)) return true;
@@ -525,10 +632,91 @@ ResultSet StatementRunner::ifStatement(const QString& source, const Tokens& t, S
     return run(source, t, chosen, rest);
 }
 
+// DECLARE @v int and EXEC @v = procedure: the variables of a batch that takes an
+// application lock and tests the answer. Other uses of variables are not supported.
+bool StatementRunner::batchVariableStatement(const Tokens& t, Span span) {
+    const Token& first = at(t, span.begin);
+    if (first.isWord("DECLARE")) {
+        int i = span.begin + 1;
+        if (i >= span.end || at(t, i).kind != TokenKind::Variable || at(t, i).text.startsWith(QLatin1String("@@"))) {
+            syntaxNear(t, i, span);
+        }
+        const QString name = at(t, i).text.toUpper();
+        if (i + 2 != span.end || !at(t, i + 1).isWord("INT")) notSupported(QStringLiteral("DECLARE other than of one int"));
+        if (m_variables.contains(name)) {
+            throw SqlError(QStringLiteral("The variable name '%1' has already been declared. Variable names must be "
+                                          "unique within a query batch or stored procedure.").arg(at(t, i).text));
+        }
+        m_variables.insert(name, QVariant());
+        return true;
+    }
+    if ((first.isWord("EXEC") || first.isWord("EXECUTE")) && span.begin + 2 < span.end &&
+        at(t, span.begin + 1).kind == TokenKind::Variable && at(t, span.begin + 2).isSymbol("=")) {
+        const QString name = at(t, span.begin + 1).text.toUpper();
+        if (!m_variables.contains(name)) {
+            throw SqlError(QStringLiteral("Must declare the scalar variable \"%1\".").arg(at(t, span.begin + 1).text));
+        }
+        int i = span.begin + 3;
+        const QString procedure = readLocalName(t, i, span, m_database);
+        m_variables.insert(name, systemProcedure(procedure, t, {i, span.end}));
+        return true;
+    }
+    return false;
+}
+
+// sp_getapplock and sp_releaseapplock with named arguments; the answer is their return
+// status. The lock's owner is always the session.
+int StatementRunner::systemProcedure(const QString& name, const Tokens& t, Span args) {
+    const bool get = name.compare(QLatin1String("sp_getapplock"), Qt::CaseInsensitive) == 0;
+    if (!get && name.compare(QLatin1String("sp_releaseapplock"), Qt::CaseInsensitive) != 0) {
+        throw SqlError(QStringLiteral("Could not find stored procedure '%1'.").arg(name));
+    }
+    QHash<QString, QString> values;
+    for (const Span& a : splitTopLevel(t, args)) {
+        if (a.end - a.begin != 3 || at(t, a.begin).kind != TokenKind::Variable || !at(t, a.begin + 1).isSymbol("=")) {
+            notSupported(QStringLiteral("%1 without named arguments").arg(name));
+        }
+        const Token& v = at(t, a.begin + 2);
+        if (v.kind != TokenKind::String && v.kind != TokenKind::Number && !(v.kind == TokenKind::Word)) {
+            syntaxNear(t, a.begin + 2, args);
+        }
+        values.insert(at(t, a.begin).text.toLower(), v.value);
+    }
+    const QString resource = values.value(QStringLiteral("@resource"));
+    const QString owner = values.value(QStringLiteral("@lockowner"), QStringLiteral("Transaction"));
+    if (resource.isEmpty()) {
+        throw SqlError(QStringLiteral("Procedure or function '%1' expects parameter '@Resource', which was not "
+                                      "supplied.").arg(name));
+    }
+    if (owner.compare(QLatin1String("Session"), Qt::CaseInsensitive) != 0) {
+        notSupported(QStringLiteral("An application lock owned by a transaction"));
+    }
+    if (!get) {
+        if (m_appLocks.release(resource) != 0) {
+            throw SqlError(QStringLiteral("Cannot release the application lock (Database Principal: 'public', "
+                                          "Resource: '%1') because it is not currently held.").arg(resource), 1223);
+        }
+        return 0;
+    }
+    const QString mode = values.value(QStringLiteral("@lockmode"));
+    const bool exclusive = mode.compare(QLatin1String("Exclusive"), Qt::CaseInsensitive) == 0;
+    if (!exclusive && mode.compare(QLatin1String("Shared"), Qt::CaseInsensitive) != 0) {
+        notSupported(QStringLiteral("The lock mode '%1'").arg(mode));
+    }
+    bool ok = true;
+    const int timeout = values.value(QStringLiteral("@locktimeout"), QStringLiteral("-1")).toInt(&ok);
+    if (!ok) throw SqlError(QStringLiteral("Error converting data type varchar to int."), 8114);
+    return m_appLocks.acquire(resource, exclusive, timeout);
+}
+
 ResultSet StatementRunner::execProcedure(const Tokens& t, Span span) {
     int i = span.begin + 1;
     if (i < span.end && at(t, i).isSymbol("(")) notSupported(QStringLiteral("EXEC of a text"));
     const QString name = readLocalName(t, i, span, m_database);
+    if (name.startsWith(QLatin1String("sp_"), Qt::CaseInsensitive) && !m_catalogue.procedureBody(name).isValid()) {
+        systemProcedure(name, t, {i, span.end});
+        return {};
+    }
     if (i != span.end) notSupported(QStringLiteral("EXEC with parameters"));
     const QVariant body = m_catalogue.procedureBody(name);
     if (!body.isValid()) {

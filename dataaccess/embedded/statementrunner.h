@@ -1,13 +1,17 @@
 #pragma once
 // Runs T-SQL batches on one embedded database: recognises each statement's shape,
 // rewrites it for SQLite and runs it atomically (one savepoint per statement).
+#include "applock.h"
 #include "catalogue.h"
 #include "dataaccess/backend.h"
 #include "definitionrunner.h"
+#include "tsqlcolumns.h"
 #include "tsqlrewriter.h"
 
+#include <QHash>
 #include <QString>
 #include <QStringList>
+#include <QVariant>
 #include <vector>
 
 namespace da::embedded {
@@ -39,11 +43,14 @@ private:
     ResultSet remove(const Tokens& t, Span span, const std::vector<QVariant>& params);
     ResultSet ifStatement(const QString& source, const Tokens& t, Span span, const std::vector<QVariant>& params);
     ResultSet execProcedure(const Tokens& t, Span span);
+    int systemProcedure(const QString& name, const Tokens& t, Span args);
+    bool batchVariableStatement(const Tokens& t, Span span);
 
     RewriteContext context();
     QString keyedTable(const QString& table, const QString& column, const QString& collation);
     void dropKeyedTables() noexcept;
-    bool valuesAlreadyChecked(const Tokens& t, Span select, const QString& table, const QStringList& target);
+    std::vector<bool> valuesThatFit(const Tokens& t, Span select, const std::vector<StoreLimit>& limits);
+    std::vector<StoreLimit> limitsOf(const QString& table, const QStringList& columns);
     QString expr(const Tokens& t, Span span);
     ResultSet query(const QString& sql, const std::vector<QVariant>& params);
 
@@ -55,6 +62,9 @@ private:
     int m_keyedCount = 0;
     DefinitionRunner m_definitions;
     int m_depth = 0;  // procedures calling procedures
+    AppLocks m_appLocks;
+    // The variables of the batch running now, by upper-cased name; null until set.
+    QHash<QString, QVariant> m_variables;
 };
 
 }  // namespace da::embedded

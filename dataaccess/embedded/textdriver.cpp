@@ -125,12 +125,13 @@ long long fillTableFromTextFile(sqlite3* db, const QString& tableName, const QSt
     // The type guess. A few scanned rows are held and stored after it; for many (or
     // MaxScanRows=0, every row) one pass guesses and a second one stores, so the file is
     // never held whole.
-    constexpr size_t kHeldScanRows = 1000;
+    // Held are as many values as a batch of the pipeline holds, whatever the file's shape.
+    constexpr size_t kHeldScanValues = 64 * 1024;
     const size_t scanRows = ini.maxScanRows > 0 ? static_cast<size_t>(ini.maxScanRows) : SIZE_MAX;
     std::vector<TypeGuess> guesses(width);
     std::vector<std::vector<std::string>> scanned;
     std::vector<qint64> scannedLines;
-    if (scanRows <= kHeldScanRows) {
+    if (scanRows <= kHeldScanValues / std::max<size_t>(width, 1)) {
         while (haveRow && scanned.size() < scanRows) {
             checkRowWidth(reader, width, fileName);
             std::vector<std::string>& row = scanned.emplace_back();

@@ -3,12 +3,21 @@
 #include "textdrivererror.h"
 #include "textdriverreader.h"
 
+#include <algorithm>
 
 namespace da::embedded {
 namespace {
 
+// A batch is bounded by its values and its bytes, not by its rows alone, so that a file
+// of many columns or long lines holds as little as one of a few short ones: at most
+// about 2 MiB of per-value bookkeeping and 1 MiB of row bytes (plus the one row that
+// crosses it) per batch.
 constexpr size_t kBatchRows = 2048;
-constexpr size_t kBatches = 4;  // about 2 MB of rows of the breeding centre's file
+constexpr size_t kBatchValues = 2048 * 32;
+constexpr size_t kBatchBytes = 1024 * 1024;
+constexpr size_t kBatches = 4;
+
+size_t batchRows(size_t width) { return std::clamp<size_t>(kBatchValues / std::max<size_t>(width, 1), 1, kBatchRows); }
 
 }  // namespace
 
@@ -80,8 +89,9 @@ void TextRowPipeline::run(bool haveRow) {
 
 void TextRowPipeline::fillBatch(TextRowBatch& batch, bool& haveRow) {
     const size_t width = m_numeric.size();
-    batch.clear(width, kBatchRows);
-    while (haveRow && batch.m_rows < kBatchRows) {
+    const size_t capacity = batchRows(width);
+    batch.clear(width, capacity);
+    while (haveRow && batch.m_rows < capacity && batch.m_bytes.size() < kBatchBytes) {
         const std::vector<std::string_view>& fields = m_reader.fields();
         if (fields.size() != width)
             throwTextFileError(m_fileName, m_reader.line(), rowWidthMessage(fields.size(), width));

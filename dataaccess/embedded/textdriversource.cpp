@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace da::embedded {
@@ -143,11 +144,13 @@ size_t putUtf8(char* out, char32_t cp) {
 QString locateFileIgnoringCase(const QString& dir, const QString& name) {
     const QDir d(dir);
     const QString exact = d.filePath(name);
-    if (QFileInfo(exact).isFile())
+    // Whatever the name is (a folder, a FIFO, a device) is found, so that the reader can
+    // say why it does not read it.
+    if (QFileInfo::exists(exact))
         return exact;
     const QFileInfo wanted(exact);
     const QDir parent = wanted.dir();
-    for (const QString& entry : parent.entryList(QDir::Files | QDir::Hidden | QDir::System)) {
+    for (const QString& entry : parent.entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System)) {
         if (entry.compare(wanted.fileName(), Qt::CaseInsensitive) == 0)
             return parent.filePath(entry);
     }
@@ -155,9 +158,23 @@ QString locateFileIgnoringCase(const QString& dir, const QString& name) {
 }
 
 TextSource::TextSource(const QString& path, std::optional<TextCharset> declared) {
-    m_fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    // Regular files only: a FIFO would wait for a writer for ever, holding the database's
+    // write lock, and a device or socket has no end. Opened without waiting, then looked at.
+    m_fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
     if (m_fd < 0)
         throw TextReadError{QStringLiteral("it cannot be opened (%1)").arg(QString::fromLocal8Bit(std::strerror(errno)))};
+    struct stat st{};
+    if (::fstat(m_fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        const char* what = S_ISDIR(st.st_mode)    ? "a folder"
+                           : S_ISFIFO(st.st_mode) ? "a FIFO"
+                           : S_ISSOCK(st.st_mode) ? "a socket"
+                           : S_ISCHR(st.st_mode) || S_ISBLK(st.st_mode) ? "a device"
+                                                                         : "of another kind";
+        ::close(m_fd);
+        m_fd = -1;
+        throw TextReadError{QStringLiteral("it is %1, not a regular file").arg(QLatin1String(what))};
+    }
+    ::fcntl(m_fd, F_SETFL, ::fcntl(m_fd, F_GETFL) & ~O_NONBLOCK);
     ::posix_fadvise(m_fd, 0, 0, POSIX_FADV_SEQUENTIAL);
     unsigned char head[3] = {0, 0, 0};
     const ssize_t got = ::pread(m_fd, head, 3, 0);

@@ -1,5 +1,6 @@
 #include "textdrivertable.h"
 
+#include "sqlitedb.h"
 #include "textcollation.h"
 #include "textdrivererror.h"
 
@@ -56,9 +57,10 @@ QByteArray TextTableWriter::createSql(const QByteArray& quotedTable) const {
 void TextTableWriter::exec(const QByteArray& sql) {
     char* err = nullptr;
     if (sqlite3_exec(m_db, sql.constData(), nullptr, nullptr, &err) != SQLITE_OK) {
-        const QString message = QString::fromUtf8(err ? err : sqlite3_errmsg(m_db));
+        const int code = sqlite3_extended_errcode(m_db);
+        const QString message = serverMessage(QString::fromUtf8(err ? err : sqlite3_errmsg(m_db)), code);
         sqlite3_free(err);
-        throw SqlError(message, sqlite3_extended_errcode(m_db), {}, QString::fromUtf8(sql));
+        throw SqlError(message, code, {}, QString::fromUtf8(sql));
     }
 }
 

@@ -1,7 +1,10 @@
 #include "tsqlcolumns.h"
 
 #include "dataaccess/sqlerror.h"
+#include "sqlfunctions.h"
 #include "textcollation.h"
+
+#include <algorithm>
 
 #include <sqlite3.h>
 
@@ -119,6 +122,41 @@ ColumnDef translateColumn(const Tokens& t, Span span, const RewriteContext& cont
     for (const QString& c : checks) sql += u' ' + c;
     def.sqlite = sql;
     return def;
+}
+
+StoreLimit storeLimitOf(const QString& declaredType) {
+    StoreLimit limit;
+    const QString type = dataTypeOf(declaredType);
+    static const char* numeric[] = {"int", "bigint", "smallint", "tinyint", "bit", "float", "real"};
+    for (const char* n : numeric) {
+        if (type == QLatin1String(n)) limit.kind = type;
+    }
+    if (isTextType(declaredType)) {
+        limit.kind = QStringLiteral("text");
+        limit.length = std::max(maxLengthOf(declaredType), -1);
+    }
+    return limit;
+}
+
+QString storedValue(const QString& sqlExpr, const StoreLimit& limit) {
+    if (limit.kind.isEmpty()) return sqlExpr;
+    return QStringLiteral("tsql_store(%1, '%2', %3)").arg(sqlExpr, limit.kind).arg(limit.length);
+}
+
+bool limitHolds(const StoreLimit& source, const StoreLimit& target) {
+    if (target.kind.isEmpty()) return true;
+    if (source.kind.isEmpty()) return false;
+    if (target.kind == QLatin1String("text")) {
+        return source.kind == target.kind && (target.length < 0 || (source.length >= 0 && source.length <= target.length));
+    }
+    // Integer types from the narrowest; each holds the ones before it.
+    static const QStringList integers{QStringLiteral("bit"), QStringLiteral("tinyint"), QStringLiteral("smallint"),
+                                      QStringLiteral("int"), QStringLiteral("bigint")};
+    const qsizetype s = integers.indexOf(source.kind);
+    const qsizetype t = integers.indexOf(target.kind);
+    if (t >= 0) return s >= 0 && s <= t;
+    if (target.kind == QLatin1String("float")) return s >= 0 || source.kind == QLatin1String("float") || source.kind == QLatin1String("real");
+    return source.kind == QLatin1String("real") || (s >= 0 && s <= 2);  // real: exact up to smallint
 }
 
 QString valueCheck(const QString& column, const QString& checkType) {

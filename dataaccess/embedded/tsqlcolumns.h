@@ -32,6 +32,22 @@ QString numericCheckType(const QString& declaredType);
 // which raises SQL Server's conversion error.
 QString valueCheck(const QString& column, const QString& checkType);
 
+// What a column of the declared type keeps its values to: the store kind ("int",
+// "smallint", "tinyint", "bigint", "bit", "float", "real" or "text") and for text the
+// length in characters (-1: none). Empty for types without limits of their own.
+struct StoreLimit {
+    QString kind;
+    int length = -1;
+};
+StoreLimit storeLimitOf(const QString& declaredType);
+
+// The value as a column with that limit stores it: tsql_store(..) around sqlExpr, or
+// sqlExpr itself for a type without limits.
+QString storedValue(const QString& sqlExpr, const StoreLimit& limit);
+
+// Whether every value a column of the source type can hold fits the target's limit.
+bool limitHolds(const StoreLimit& source, const StoreLimit& target);
+
 // Whether a table's SQLite definition gives the column a value check: the column then
 // holds numbers and NULL only.
 bool hasValueCheck(const QString& tableSql, const QString& column);

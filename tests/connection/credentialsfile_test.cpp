@@ -7,6 +7,9 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <grp.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -143,6 +146,48 @@ TEST_F(CredentialsFile, RememberedConnectionIsOwnerOnly) {
     conn::writeRememberedConnection(older, {"s", "d", "u", "p"});
     EXPECT_FALSE(QFile::permissions(older) & (QFileDevice::ReadGroup | QFileDevice::ReadOther));
     EXPECT_EQ(readAll(older), "s\r\nd\r\nu\r\np\r\n");
+}
+
+// Anyone who can read the credentials file can unscramble its password: it is never
+// readable by others, whatever the umask or the mode of the file it replaces.
+TEST_F(CredentialsFile, CredentialsFileIsReadableByItsOwnerOrTheNamedGroupOnly) {
+    auto modeOf = [](const QString& file) {
+        struct stat st {};
+        return ::stat(QFile::encodeName(file).constData(), &st) == 0 ? static_cast<int>(st.st_mode & 07777) : -1;
+    };
+    const struct group* own = getgrgid(getgid());
+    ASSERT_NE(own, nullptr);
+    const QString ownGroup = QString::fromLocal8Bit(own->gr_name);
+    const mode_t oldMask = umask(0);  // the loosest umask there is
+    struct Case {
+        const char* name;
+        int modeBefore;  // -1: no file before
+        QString group;
+        int modeAfter;
+    };
+    const Case cases[] = {
+        {"new file", -1, {}, 0600},
+        {"world-readable file replaced", 0666, {}, 0600},
+        {"group-readable file replaced without a group", 0640, {}, 0600},
+        {"new file for the farm users' group", -1, ownGroup, 0640},
+        {"world-readable file replaced for the group", 0644, ownGroup, 0640},
+    };
+    for (const Case& c : cases) {
+        const QString file = path(c.name);
+        if (c.modeBefore >= 0) {
+            writeAll(file, "old\r\n");
+            ASSERT_EQ(::chmod(QFile::encodeName(file).constData(), static_cast<mode_t>(c.modeBefore)), 0);
+        }
+        conn::writeCredentialsFile(file, {"srv", "Farm", "sa", "secret"}, c.group);
+        EXPECT_EQ(modeOf(file), c.modeAfter) << c.name;
+        expectParams(conn::readCredentialsFile(file), "secret", "srv", "Farm", "sa");
+    }
+    // A group that does not exist is refused; the file written stays its owner's.
+    const QString refused = path("refused");
+    EXPECT_THROW(conn::writeCredentialsFile(refused, {"srv", "Farm", "sa", "secret"}, "no-such-group-of-farm-users"),
+                 std::runtime_error);
+    EXPECT_EQ(modeOf(refused) & 077, 0);
+    umask(oldMask);
 }
 
 }  // namespace
