@@ -11,6 +11,8 @@ StartupOptions parseStartupOptions(const QStringList& arguments) {
             target = &options.appDir;
         else if (arg == QLatin1String("--screenshot"))
             target = &options.screenshot;
+        else if (arg == QLatin1String("--gallery"))
+            target = &options.gallery;
         if (!target)
             continue;
         if (i + 1 >= arguments.size() || arguments[i + 1].isEmpty()) {

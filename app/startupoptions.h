@@ -7,6 +7,7 @@
 struct StartupOptions {
     QString appDir;      // --app-dir DIR: the application directory instead of the executable's
     QString screenshot;  // --screenshot FILE.png: render the main window there and end
+    QString gallery;     // --gallery DIR: render every window into DIR and end
     QString error;       // non-empty: the arguments cannot be used, and why
 };
 

@@ -1,8 +1,9 @@
 #include "boxwindow.h"
 
+#include "platform/framedplacement.h"
+
 #include <QApplication>
 #include <QLabel>
-#include <QScreen>
 #include <QStyle>
 #include <algorithm>
 
@@ -88,15 +89,17 @@ void TBoxWindow::placeLabel() {
 }
 
 void TBoxWindow::showCentred() {
-    if (const QScreen* screen = QApplication::primaryScreen())
-        move(screen->geometry().center() - rect().center());
+    // The height is the outer height: the frame the window manager draws comes out of
+    // it, once that frame is known (right after show() or later, when it frames the box).
+    plat::centreFrameOnScreen(this, outerHeight(m_kind));
     show();
-    // The height is the outer height: the frame the platform draws comes out of it.
-    const int frame = frameGeometry().height() - geometry().height();
-    if (frame > 0 && frame < height()) {
-        setFixedHeight(outerHeight(m_kind) - frame);
+    plat::centreFrameOnScreen(this, outerHeight(m_kind));
+}
+
+void TBoxWindow::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    if (m_label)
         placeLabel();
-    }
 }
 
 void TBoxWindow::setMessage(const QString& text) {
