@@ -93,6 +93,13 @@ public:
         line.rect.setHeight(height);
         QStyledItemDelegate::paint(painter, line, index);
     }
+    // Each entry takes its whole cell, so that its line stands in the cell's middle.
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        QSize size = QStyledItemDelegate::sizeHint(option, index);
+        if (auto* list = qobject_cast<const QListView*>(parent()))
+            size.setHeight(std::max(size.height(), list->gridSize().height()));
+        return size;
+    }
 };
 
 }  // namespace

@@ -15,6 +15,15 @@ constexpr int kIconSize = 32;
 int horizontalUnits(const QFontMetrics& fm, int units) { return units * fm.averageCharWidth() / 4; }
 int verticalUnits(const QFontMetrics& fm, int units) { return units * fm.height() / 8; }
 
+// The platform library's caption of a warning dialog, in Persian where Qt's translation
+// is loaded (which has the word only with a colon), "Warning" otherwise.
+QString warningCaption() {
+    QString caption = QCoreApplication::translate("QErrorMessage", "Warning:");
+    if (caption.endsWith(u':'))
+        caption.chop(1);
+    return caption;
+}
+
 }  // namespace
 
 QString TBoxWindow::initialText(BoxKind kind) {
@@ -55,7 +64,7 @@ TBoxWindow::TBoxWindow(BoxKind kind, unsigned color, QWidget* parent)
     pal.setColor(QPalette::Window, background(kind, color));
     setPalette(pal);
     if (kind != BoxKind::Small)
-        setWindowTitle(QStringLiteral("Warning"));
+        setWindowTitle(warningCaption());
 
     const QFontMetrics fm(font());
     m_margin = horizontalUnits(fm, 8);
