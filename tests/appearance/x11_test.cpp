@@ -4,6 +4,7 @@
 // this test program on that display, since this one runs on the offscreen platform.
 #include "app/mainform.h"
 #include "connection/multiuserform.h"
+#include "platform/beep.h"
 #include "platform/keyboardlayouts.h"
 #include "platform/x11desktop.h"
 #include "tests/fixtures/xvfbsession.h"
@@ -15,6 +16,7 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWindow>
+#include <functional>
 #include <gtest/gtest.h>
 #include <poll.h>
 
@@ -45,6 +47,32 @@ TEST(XkbSymbols, GroupOfALayout) {
         const std::optional<int> group = plat::xkbGroupOf(QString::fromLatin1(c.symbols), QString::fromLatin1(c.layout));
         EXPECT_EQ(group.value_or(-1), c.group);
     }
+}
+
+// Rings the bell through ring() and answers whether the server announced a bell to a
+// second client listening on displayName (nullptr: DISPLAY).
+bool bellHeard(const char* displayName, const std::function<void()>& ring) {
+    Display* listener = XOpenDisplay(displayName);
+    if (!listener)
+        return false;
+    int xkbEvent = 0, xkbError = 0, major = XkbMajorVersion, minor = XkbMinorVersion, opcode = 0;
+    if (!XkbQueryExtension(listener, &opcode, &xkbEvent, &xkbError, &major, &minor)) {
+        XCloseDisplay(listener);
+        return false;
+    }
+    XkbSelectEvents(listener, XkbUseCoreKbd, XkbBellNotifyMask, XkbBellNotifyMask);
+    XSync(listener, False);
+    ring();
+    bool rang = false;
+    pollfd fd{ConnectionNumber(listener), POLLIN, 0};
+    // The notification must come; the bound only keeps a broken server from hanging.
+    while (!rang && (XPending(listener) > 0 || poll(&fd, 1, 10000) > 0)) {
+        XEvent event;
+        XNextEvent(listener, &event);
+        rang = event.type == xkbEvent && reinterpret_cast<XkbEvent*>(&event)->any.xkb_type == XkbBellNotify;
+    }
+    XCloseDisplay(listener);
+    return rang;
 }
 
 class OwnDisplay : public ::testing::Test {
@@ -88,26 +116,7 @@ TEST_F(OwnDisplay, PersianAndEnglishSwitchTheKeyboardGroup) {
 }
 
 TEST_F(OwnDisplay, BellRingsOnTheDisplay) {
-    // A second client listens for the server's bell notifications.
-    Display* listener = XOpenDisplay(m_session.display().toLatin1().constData());
-    ASSERT_NE(listener, nullptr);
-    int xkbEvent = 0, xkbError = 0, major = XkbMajorVersion, minor = XkbMinorVersion, opcode = 0;
-    ASSERT_TRUE(XkbQueryExtension(listener, &opcode, &xkbEvent, &xkbError, &major, &minor));
-    XkbSelectEvents(listener, XkbUseCoreKbd, XkbBellNotifyMask, XkbBellNotifyMask);
-    XSync(listener, False);
-
-    plat::ringX11Bell(m_display);
-
-    bool rang = false;
-    pollfd fd{ConnectionNumber(listener), POLLIN, 0};
-    // The notification must come; the bound only keeps a broken server from hanging.
-    while (!rang && (XPending(listener) > 0 || poll(&fd, 1, 10000) > 0)) {
-        XEvent event;
-        XNextEvent(listener, &event);
-        rang = event.type == xkbEvent && reinterpret_cast<XkbEvent*>(&event)->any.xkb_type == XkbBellNotify;
-    }
-    XCloseDisplay(listener);
-    EXPECT_TRUE(rang);
+    EXPECT_TRUE(bellHeard(m_session.display().toLatin1().constData(), [this] { plat::ringX11Bell(m_display); }));
 }
 
 // ---- Windows under a window manager, run by the child process.
@@ -206,6 +215,11 @@ TEST_F(X11Child, BoxWindowsHaveTheirHeightsFrameIncluded) {
         EXPECT_TRUE(settles(&box, [&] { return box.frameGeometry().height() == outer; }))
             << outer << " wanted, " << box.frameGeometry().height() << " found";
     }
+}
+
+TEST_F(X11Child, MessageBeepRingsTheDisplaysBell) {
+    // Not a terminal's bell: standard error is a pipe here.
+    EXPECT_TRUE(bellHeard(nullptr, [] { plat::messageBeep(); }));
 }
 
 TEST(X11Windows, UnderOpenbox) {
