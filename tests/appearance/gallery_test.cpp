@@ -1,6 +1,4 @@
 // The gallery, run as a reviewer runs it: the program itself with --gallery DIR.
-#include "tests/fixtures/xvfbsession.h"
-
 #include <QImage>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -39,27 +37,6 @@ TEST(Gallery, RendersEveryWindowOffscreen) {
     // The main window's client area and 5-pixel border, the customer window likewise.
     EXPECT_EQ(QImage(dir.filePath(QStringLiteral("main-window.png"))).size(), QSize(603, 151));
     EXPECT_EQ(QImage(dir.filePath(QStringLiteral("customer-window.png"))).size(), QSize(559, 427));
-}
-
-TEST(Gallery, OnTheScreenUnderOpenboxTheMainWindowHasNoTitleBar) {
-    XvfbSession session(true);
-    if (!session.ok())
-        GTEST_SKIP() << session.skipReason().toStdString();
-    QTemporaryDir dir;
-    int status = 0;
-    const QString output = runGallery(session.environment(), dir.path(), status);
-    ASSERT_EQ(status, 0) << output.toStdString();
-    for (const char* window : {"main-window", "customer-window"}) {
-        SCOPED_TRACE(window);
-        const QImage client(dir.filePath(QString::fromLatin1(window) + QStringLiteral(".png")));
-        const QImage screen(dir.filePath(QString::fromLatin1(window) + QStringLiteral("-screen.png")));
-        ASSERT_FALSE(screen.isNull());
-        // The frame is as tall as it is wide: a border, no title bar.
-        EXPECT_GT(screen.width(), client.width());
-        EXPECT_EQ(screen.height() - client.height(), screen.width() - client.width());
-    }
-    const QImage board(dir.filePath(QStringLiteral("message-board-screen.png")));
-    EXPECT_EQ(board.height(), 1024 - 40);
 }
 
 }  // namespace
