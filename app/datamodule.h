@@ -19,6 +19,8 @@ public:
     da::Connection MainConnection;
     // The table BV of MainConnection; nothing opens it.
     da::Table TBV;
+    // The data source on TBV: data-bound controls of this code base bind to the table.
+    da::Table* const DBV = &TBV;
     QString ProgramPath;
 
     void DataModuleCreate(QObject* Sender);

@@ -3,16 +3,15 @@
 #include "app/filechooser.h"
 #include "app/transfer.h"
 #include "platform/appexit.h"
+#include "platform/framedplacement.h"
+#include "platform/x11desktop.h"
 #include "toolkit/tools.h"
 #include "widgets/flatbutton.h"
 
 #include <QCloseEvent>
-#include <QShowEvent>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScreen>
 
 TMainForm* MainForm = nullptr;
 
@@ -43,6 +42,15 @@ const QRect kLabel5Rect(47, 128, 59, 13);
 // where the face found is wider than the one the window was laid out with, the label
 // grows from the edge its reading starts at (the right edge, right to left).
 void placeLabel(QLabel* label, const QRect& laidOut) {
+    // Tahoma's Persian letters here are a little wider than those the window was laid
+    // out with: the word gaps close up by a pixel or two before the label grows.
+    for (int spacing = 0; spacing >= -2; --spacing) {
+        QFont font = label->font();
+        font.setWordSpacing(spacing);
+        label->setFont(font);
+        if (label->sizeHint().width() <= laidOut.width())
+            break;
+    }
     const int needed = label->sizeHint().width();
     QRect place = laidOut;
     if (needed > place.width()) {
@@ -87,7 +95,7 @@ TMainForm::TMainForm(std::unique_ptr<FileChooser> chooser, QWidget* parent)
     MainForm = this;
     setObjectName(QStringLiteral("MainForm"));
     OpenDialog1 = m_chooser.get();
-    setWindowTitle(QString());
+    setWindowTitle(plat::blankTitle());
     setLayoutDirection(Qt::RightToLeft);
     setFont(tahoma());
     QPalette palette = this->palette();
@@ -96,6 +104,7 @@ TMainForm::TMainForm(std::unique_ptr<FileChooser> chooser, QWidget* parent)
     setAutoFillBackground(true);
     setFixedSize(kClientWidth + 2 * kBorderWidth, kClientHeight + 2 * kBorderWidth);
     buildControls();
+    plat::useBorderOnlyFrame(this);
     centreOnScreen();
 }
 
@@ -148,24 +157,8 @@ void TMainForm::buildControls() {
     connect(dxButton2, &QPushButton::clicked, this, &TMainForm::dxButton2Click);
 }
 
-// Centres the frame; before the first showing the frame is not known yet and the
-// window is centred again once shown.
-void TMainForm::centreOnScreen() {
-    QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
-    if (!screen)
-        return;
-    QRect frame = frameGeometry();
-    frame.moveCenter(screen->availableGeometry().center());
-    move(frame.topLeft());
-}
-
-void TMainForm::showEvent(QShowEvent* event) {
-    QWidget::showEvent(event);
-    if (!m_centredShown) {
-        m_centredShown = true;
-        centreOnScreen();
-    }
-}
+// Centres the frame, again once the window manager has framed the window.
+void TMainForm::centreOnScreen() { plat::centreFrameOnScreen(this); }
 
 void TMainForm::Button1Click() {
     if (OpenDialog1->execute(this))

@@ -38,17 +38,15 @@ public:
     void dxButton1Click();
     void dxButton2Click();
 
-    // Places the window in the middle of the screen's work area.
+    // Places the window's frame in the middle of the screen's work area.
     void centreOnScreen();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
-    void showEvent(QShowEvent* event) override;
 
 private:
     void buildControls();
     std::unique_ptr<FileChooser> m_chooser;
-    bool m_centredShown = false;
 };
 
 // Set before the main window's creation steps run.

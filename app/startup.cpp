@@ -1,9 +1,11 @@
 #include "startup.h"
 
+#include "app/appearance.h"
 #include "app/batch.h"
 #include "app/consoledialogs.h"
 #include "app/datamodule.h"
 #include "app/fontconfigsetup.h"
+#include "app/gallery.h"
 #include "app/mainform.h"
 #include "app/startupoptions.h"
 #include "connection/discoveryhooks.h"
@@ -48,6 +50,9 @@ int runProgram(int argc, char** argv) {
 
     if (const std::optional<int> status = runBatchMode(arguments, appPath))
         return *status;
+    applyPersianAppearance();
+    if (!startup.gallery.isEmpty())
+        return runGallery(startup.gallery);
     const bool screenshot = !startup.screenshot.isEmpty();
     if (!display && !screenshot) {
         printError(QStringLiteral("no display to show the window on (neither DISPLAY nor WAYLAND_DISPLAY "

@@ -18,7 +18,7 @@ constexpr KnownOption kOptions[] = {
     {"--app-dir", true},  {"--screenshot", true}, {"--transfer", true}, {"--dry-run", false},
     {"--customer", true}, {"--write-credentials", false}, {"--server", true}, {"--database", true},
     {"--user", true},     {"--password", true},   {"--group", true},    {"--help", false},
-    {"--version", false},
+    {"--version", false}, {"--gallery", true},
 };
 
 const KnownOption* findOption(const QString& name) {
@@ -75,6 +75,8 @@ StartupOptions parseStartupOptions(const QStringList& arguments) {
             options.appDir = value;
         else if (arg == QLatin1String("--screenshot"))
             options.screenshot = value;
+        else if (arg == QLatin1String("--gallery"))
+            options.gallery = value;
     }
     return options;
 }

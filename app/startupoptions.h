@@ -10,6 +10,7 @@ struct StartupOptions {
     QString screenshot;  // --screenshot FILE.png: render the main window there and end
     bool help = false;     // --help: print the usage and end
     bool version = false;  // --version: print the version and end
+    QString gallery;     // --gallery DIR: render every window into DIR and end
     QString error;       // non-empty: the arguments cannot be used, and why
 };
 

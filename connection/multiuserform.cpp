@@ -1,10 +1,11 @@
 #include "multiuserform.h"
 
 #include "platform/appexit.h"
+#include "platform/framedplacement.h"
+#include "platform/x11desktop.h"
 #include "toolkit/userdialogs.h"
 
 #include <QFrame>
-#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
@@ -12,7 +13,8 @@
 #include <QPainterPath>
 #include <QPixmap>
 #include <QPushButton>
-#include <QScreen>
+#include <QStyledItemDelegate>
+#include <algorithm>
 
 TMultiUserForm* MultiUserForm = nullptr;
 
@@ -23,6 +25,7 @@ constexpr int kClientHeight = 417;
 constexpr int kTitleHeight = 17;
 constexpr int kSideBarWidth = 66;
 constexpr int kColumns = 3;
+constexpr int kBorderWidth = 5;
 
 // The picture stored with the window: a drop of milk on a green meadow.
 QPixmap windowPicture() {
@@ -43,6 +46,62 @@ QPixmap windowPicture() {
     return pixmap;
 }
 
+// The height of one entry's line.
+int entryHeight(const QFontMetrics& fm) { return fm.height() + 6; }
+
+// A list whose entries fill three columns evenly, top to bottom, as a group of radio
+// buttons in three columns does: as many rows as the longest column needs, spread over
+// the list's height, so that a column breaks after that many entries whatever their
+// number. Past what the height holds, the columns wrap and the list scrolls sideways.
+class ColumnList : public QListWidget {
+public:
+    explicit ColumnList(QWidget* parent) : QListWidget(parent) {
+        connect(model(), &QAbstractItemModel::rowsInserted, this, &ColumnList::layoutColumns);
+        connect(model(), &QAbstractItemModel::rowsRemoved, this, &ColumnList::layoutColumns);
+        connect(model(), &QAbstractItemModel::modelReset, this, &ColumnList::layoutColumns);
+    }
+    // The model empties itself while the list is being destroyed.
+    ~ColumnList() override { disconnect(model(), nullptr, this, nullptr); }
+
+    void layoutColumns() {
+        const int line = entryHeight(fontMetrics());
+        const int rows = std::max(1, (count() + kColumns - 1) / kColumns);
+        // The list breaks a column where the next entry would end below its last pixel.
+        const int room = height() - frameWidth() * 2 - 1;
+        const bool fits = rows * line <= room;
+        // No scroll bar while three columns hold everything: its height would take
+        // rows away.
+        setHorizontalScrollBarPolicy(fits ? Qt::ScrollBarAlwaysOff : Qt::ScrollBarAsNeeded);
+        setGridSize(QSize((width() - frameWidth() * 2) / kColumns, fits ? room / rows : line));
+    }
+
+protected:
+    void resizeEvent(QResizeEvent* event) override {
+        QListWidget::resizeEvent(event);
+        layoutColumns();
+    }
+};
+
+// Draws an entry (and its selection) as one line in the middle of its tall cell.
+class EntryLineDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        QStyleOptionViewItem line(option);
+        const int height = std::min(option.rect.height(), entryHeight(option.fontMetrics));
+        line.rect.setTop(option.rect.center().y() - height / 2);
+        line.rect.setHeight(height);
+        QStyledItemDelegate::paint(painter, line, index);
+    }
+    // Each entry takes its whole cell, so that its line stands in the cell's middle.
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        QSize size = QStyledItemDelegate::sizeHint(option, index);
+        if (auto* list = qobject_cast<const QListView*>(parent()))
+            size.setHeight(std::max(size.height(), list->gridSize().height()));
+        return size;
+    }
+};
+
 }  // namespace
 
 TMultiUserForm::TMultiUserForm(QWidget* parent) : QDialog(parent) {
@@ -50,14 +109,19 @@ TMultiUserForm::TMultiUserForm(QWidget* parent) : QDialog(parent) {
     // Fixed single border without title-bar buttons; the platform's close command still
     // reaches closeEvent and cancels.
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+    setWindowTitle(plat::blankTitle());
     setLayoutDirection(Qt::RightToLeft);
     QFont font(QStringLiteral("Tahoma"));
     font.setPixelSize(11);
     setFont(font);
-    setFixedSize(kClientWidth, kClientHeight);
+    setFixedSize(kClientWidth + 2 * kBorderWidth, kClientHeight + 2 * kBorderWidth);
     setContentsMargins(0, 0, 0, 0);
+    ClientArea = new QWidget(this);
+    ClientArea->setObjectName(QStringLiteral("ClientArea"));
+    ClientArea->setGeometry(kBorderWidth, kBorderWidth, kClientWidth, kClientHeight);
+    QWidget* const c = ClientArea;
 
-    StaticText1 = new QLabel(QStringLiteral("انتخاب مشتري جهت ورود ...."), this);
+    StaticText1 = new QLabel(QStringLiteral("انتخاب مشتري جهت ورود ...."), c);
     StaticText1->setObjectName(QStringLiteral("StaticText1"));
     StaticText1->setAlignment(Qt::AlignCenter);
     StaticText1->setFrameStyle(QFrame::Panel | QFrame::Sunken);
@@ -68,7 +132,7 @@ TMultiUserForm::TMultiUserForm(QWidget* parent) : QDialog(parent) {
     StaticText1->setGeometry(0, 0, kClientWidth, kTitleHeight);
 
     const int bodyHeight = kClientHeight - kTitleHeight;
-    dxContainer1 = new QFrame(this);
+    dxContainer1 = new QFrame(c);
     dxContainer1->setObjectName(QStringLiteral("dxContainer1"));
     dxContainer1->setGeometry(kClientWidth - kSideBarWidth, kTitleHeight, kSideBarWidth, bodyHeight);
     dxContainer1->setStyleSheet(QStringLiteral("#dxContainer1 { background: white; border: 1px solid rgb(128, 255, 0); }"));
@@ -87,7 +151,8 @@ TMultiUserForm::TMultiUserForm(QWidget* parent) : QDialog(parent) {
     Image1->setGeometry((kSideBarWidth - picture.width()) / 2, bodyHeight - picture.height() - 4, picture.width(),
                         picture.height());
 
-    RadioGroup1 = new QListWidget(this);
+    auto* list = new ColumnList(c);
+    RadioGroup1 = list;
     RadioGroup1->setObjectName(QStringLiteral("RadioGroup1"));
     RadioGroup1->setLayoutDirection(Qt::RightToLeft);
     RadioGroup1->setFrameShape(QFrame::NoFrame);
@@ -98,11 +163,15 @@ TMultiUserForm::TMultiUserForm(QWidget* parent) : QDialog(parent) {
     RadioGroup1->setResizeMode(QListView::Adjust);
     RadioGroup1->setUniformItemSizes(true);
     RadioGroup1->setSelectionMode(QAbstractItemView::SingleSelection);
+    RadioGroup1->setItemDelegate(new EntryLineDelegate(RadioGroup1));
     connect(RadioGroup1, &QListWidget::itemDoubleClicked, this, [this] { RadioGroup1DblClick(); });
-    layoutColumns();
+    list->layoutColumns();
+    // The arrow keys and Enter work on the list from the start.
+    setTabOrder(RadioGroup1, dxButton1);
+    RadioGroup1->setFocus();
 
-    if (QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    plat::useBorderOnlyFrame(this);
+    plat::centreFrameOnScreen(this);
 
     // A request to end the program closes the open window with the cancel result.
     connect(&plat::AppExit::instance(), &plat::AppExit::endRequested, this, [this] {
@@ -114,17 +183,6 @@ TMultiUserForm::TMultiUserForm(QWidget* parent) : QDialog(parent) {
 TMultiUserForm::~TMultiUserForm() {
     if (MultiUserForm == this)
         MultiUserForm = nullptr;
-}
-
-void TMultiUserForm::layoutColumns() {
-    const int rowHeight = fontMetrics().height() + 6;
-    // The list has no frame and scrolls sideways, so its own width is the columns' room.
-    RadioGroup1->setGridSize(QSize(RadioGroup1->width() / kColumns, rowHeight));
-}
-
-void TMultiUserForm::resizeEvent(QResizeEvent* event) {
-    QDialog::resizeEvent(event);
-    layoutColumns();
 }
 
 int TMultiUserForm::exec() {

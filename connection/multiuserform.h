@@ -21,6 +21,7 @@ public:
     int exec() override;
     void reject() override;
 
+    QWidget* ClientArea = nullptr;  // the client area inside the 5-pixel border
     QLabel* StaticText1 = nullptr;
     QListWidget* RadioGroup1 = nullptr;
     QFrame* dxContainer1 = nullptr;
@@ -35,10 +36,6 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
-
-private:
-    void layoutColumns();
 };
 
 // Created on first need and kept.

@@ -1,5 +1,7 @@
 #include "beep.h"
 
+#include "platform/x11desktop.h"
+
 #include <cstdio>
 #include <unistd.h>
 
@@ -7,11 +9,16 @@ namespace plat {
 
 namespace {
 
-// Linux has no message sounds; the bell of the terminal the program runs in is the
-// nearest thing. Without a terminal the beep is silent, as on a machine without sound.
-class TerminalBeep : public Beep {
+// Linux has no message sounds; the desktop's bell is the nearest thing: the X display's
+// bell where the program runs on X11, otherwise the bell of the terminal it runs in.
+// Without either the beep is silent, as on a machine without sound.
+class DesktopBeep : public Beep {
 public:
     void messageBeep(unsigned) override {
+        if (Display* display = qtX11Display()) {
+            ringX11Bell(display);
+            return;
+        }
         if (isatty(STDERR_FILENO)) {
             std::fputc('\a', stderr);
             std::fflush(stderr);
@@ -24,8 +31,8 @@ Beep* g_installed = nullptr;
 }  // namespace
 
 Beep& beep() {
-    static TerminalBeep terminal;
-    return g_installed ? *g_installed : terminal;
+    static DesktopBeep desktop;
+    return g_installed ? *g_installed : desktop;
 }
 
 Beep* setBeep(Beep* beep) {

@@ -1,6 +1,7 @@
 #pragma once
-// The platform's message beep (MessageBeep). The Linux stand-in rings the terminal bell
-// when there is a terminal; tests install the recording one and count the beeps.
+// The platform's message beep (MessageBeep). The Linux stand-in rings the X display's
+// bell under X11, else the terminal bell when there is a terminal; tests install the
+// recording one and count the beeps.
 #include <vector>
 
 namespace plat {
@@ -23,9 +24,9 @@ private:
     std::vector<unsigned> m_types;
 };
 
-// The beep in use: the installed one, otherwise the terminal bell.
+// The beep in use: the installed one, otherwise the desktop's bell.
 Beep& beep();
-// Installs a beep (nullptr: back to the terminal bell); answers the one it replaces.
+// Installs a beep (nullptr: back to the desktop's bell); answers the one it replaces.
 Beep* setBeep(Beep* beep);
 
 // Sounds the default message sound (MessageBeep with 0).

@@ -1,5 +1,7 @@
 #include "keyboardlayouts.h"
 
+#include "platform/x11desktop.h"
+
 namespace plat {
 
 namespace {
@@ -44,6 +46,7 @@ KeyboardLayoutHandle RecordingKeyboardLayouts::load(const QString& layoutId, uns
     if (flags & KLF_ACTIVATE) {
         m_active = id;
         record(QStringLiteral("activate ") + id);
+        activated(id);
     }
     return KeyboardLayoutHandle(index + 1);
 }
@@ -61,8 +64,31 @@ bool RecordingKeyboardLayouts::unload(KeyboardLayoutHandle handle) {
     return true;
 }
 
+namespace {
+
+// The XKB layout of a layout identifier's language: its low word is the language
+// (0x0429 Persian, 0x0409 US English).
+QString xkbLayoutOf(const QString& id) {
+    if (id.endsWith(QLatin1String("0429")))
+        return QStringLiteral("ir");
+    if (id.endsWith(QLatin1String("0409")))
+        return QStringLiteral("us");
+    return {};
+}
+
+class DesktopKeyboardLayouts : public RecordingKeyboardLayouts {
+protected:
+    void activated(const QString& id) override {
+        const QString layout = xkbLayoutOf(id);
+        if (Display* display = qtX11Display(); display && !layout.isEmpty())
+            lockXkbLayout(display, layout);
+    }
+};
+
+}  // namespace
+
 RecordingKeyboardLayouts& defaultKeyboardLayouts() {
-    static RecordingKeyboardLayouts layouts;
+    static DesktopKeyboardLayouts layouts;
     return layouts;
 }
 

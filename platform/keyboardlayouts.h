@@ -3,9 +3,11 @@
 // identifier ("00000429" Persian, "a0000429" Persian standard, "00000409" US English),
 // optionally activating it, and unload it by its handle.
 //
-// Linux has no per-process layout switch that the program may touch (the desktop owns
-// the layout), so the stand-in keeps the state itself: the loaded layouts, the active
-// one and a journal of every load, activation and unload, which tests read.
+// The stand-in keeps the state itself: the loaded layouts, the active one and a journal
+// of every load, activation and unload, which tests read. The process's own stand-in
+// also switches the X keyboard: activating a Persian layout locks the XKB group that
+// holds "ir", US English the one that holds "us", where Qt runs on X11 and the keyboard
+// map has such a group (setxkbmap -layout us,ir); otherwise the keyboard is left alone.
 #include <QString>
 #include <QStringList>
 #include <cstdint>
@@ -38,6 +40,10 @@ public:
     QStringList loaded() const { return m_loaded; }
     QStringList journal() const { return m_journal; }
     void clearJournal() { m_journal.clear(); }
+
+protected:
+    // Called when a layout becomes the active one.
+    virtual void activated(const QString&) {}
 
 private:
     void record(const QString& entry);

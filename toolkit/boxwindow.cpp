@@ -1,8 +1,9 @@
 #include "boxwindow.h"
 
+#include "platform/framedplacement.h"
+
 #include <QApplication>
 #include <QLabel>
-#include <QScreen>
 #include <QStyle>
 #include <algorithm>
 
@@ -13,6 +14,15 @@ constexpr int kIconSize = 32;
 // Dialog units of the window's font, as message dialogs measure their margins.
 int horizontalUnits(const QFontMetrics& fm, int units) { return units * fm.averageCharWidth() / 4; }
 int verticalUnits(const QFontMetrics& fm, int units) { return units * fm.height() / 8; }
+
+// The platform library's caption of a warning dialog, in Persian where Qt's translation
+// is loaded (which has the word only with a colon), "Warning" otherwise.
+QString warningCaption() {
+    QString caption = QCoreApplication::translate("QErrorMessage", "Warning:");
+    if (caption.endsWith(u':'))
+        caption.chop(1);
+    return caption;
+}
 
 }  // namespace
 
@@ -54,7 +64,7 @@ TBoxWindow::TBoxWindow(BoxKind kind, unsigned color, QWidget* parent)
     pal.setColor(QPalette::Window, background(kind, color));
     setPalette(pal);
     if (kind != BoxKind::Small)
-        setWindowTitle(QStringLiteral("Warning"));
+        setWindowTitle(warningCaption());
 
     const QFontMetrics fm(font());
     m_margin = horizontalUnits(fm, 8);
@@ -88,15 +98,17 @@ void TBoxWindow::placeLabel() {
 }
 
 void TBoxWindow::showCentred() {
-    if (const QScreen* screen = QApplication::primaryScreen())
-        move(screen->geometry().center() - rect().center());
+    // The height is the outer height: the frame the window manager draws comes out of
+    // it, once that frame is known (right after show() or later, when it frames the box).
+    plat::centreFrameOnScreen(this, outerHeight(m_kind));
     show();
-    // The height is the outer height: the frame the platform draws comes out of it.
-    const int frame = frameGeometry().height() - geometry().height();
-    if (frame > 0 && frame < height()) {
-        setFixedHeight(outerHeight(m_kind) - frame);
+    plat::centreFrameOnScreen(this, outerHeight(m_kind));
+}
+
+void TBoxWindow::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    if (m_label)
         placeLabel();
-    }
 }
 
 void TBoxWindow::setMessage(const QString& text) {

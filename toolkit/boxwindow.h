@@ -36,6 +36,9 @@ public:
     QLabel* messageLabel() const { return m_label; }
     QLabel* iconLabel() const { return m_icon; }
 
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
 private:
     void placeLabel();
 

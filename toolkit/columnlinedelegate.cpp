@@ -13,3 +13,11 @@ void ColumnLineDelegate::paint(QPainter* painter, const QStyleOptionViewItem& op
     painter->drawLine(x, option.rect.top(), x, option.rect.bottom());
     painter->restore();
 }
+
+void ColumnLineDelegate::initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const {
+    QStyledItemDelegate::initStyleOption(option, index);
+    if (option->direction != Qt::RightToLeft || option->text.isRightToLeft() || option->text.isEmpty())
+        return;
+    option->direction = Qt::LeftToRight;
+    option->displayAlignment = Qt::AlignRight | Qt::AlignAbsolute | Qt::AlignVCenter;
+}

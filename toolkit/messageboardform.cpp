@@ -2,6 +2,7 @@
 
 #include "platform/ansicodec.h"
 #include "platform/appexit.h"
+#include "platform/framedplacement.h"
 #include "platform/shellopen.h"
 #include "toolkit/columnlinedelegate.h"
 #include "toolkit/messagerowsmodel.h"
@@ -30,11 +31,16 @@ namespace {
 // grid for every row of a long report would cost far more than the caller's work.
 constexpr int kPublishInterval = 40;
 
+constexpr int kClientWidth = 547;
+constexpr int kClientHeight = 590;
+constexpr int kBorderWidth = 5;
+
 const QString kEmptyList = QStringLiteral("ليست خالي است");
 const QString kReportFilter = QStringLiteral("فايلهاي گزارش|*.Txt|همه فايلها|*.*");
 
 std::optional<QString> askWithFileDialog(QWidget* owner, const QString& proposedName) {
     QFileDialog dialog(owner);
+    dialog.setObjectName(QStringLiteral("SaveDialog1"));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     // The chosen name gets ".Txt" appended afterwards, so a question about replacing
     // the chosen file would be about another file.
@@ -67,9 +73,8 @@ TMessageBoardForm::TMessageBoardForm(QWidget* parent)
     m_publishTimer.setInterval(kPublishInterval);
     connect(&m_publishTimer, &QTimer::timeout, this, &TMessageBoardForm::publishRows);
 
-    setFixedSize(547, 590);
-    if (const QScreen* s = QApplication::primaryScreen())
-        move(s->geometry().center() - rect().center());
+    setFixedSize(kClientWidth + 2 * kBorderWidth, kClientHeight + 2 * kBorderWidth);
+    plat::centreFrameOnScreen(this);
 
     // The form sees the keys before its controls.
     for (QWidget* child : findChildren<QWidget*>())
@@ -83,7 +88,7 @@ TMessageBoardForm::~TMessageBoardForm() {
 
 void TMessageBoardForm::buildControls() {
     auto* column = new QVBoxLayout(this);
-    column->setContentsMargins(0, 0, 0, 0);
+    column->setContentsMargins(kBorderWidth, kBorderWidth, kBorderWidth, kBorderWidth);
     column->setSpacing(0);
 
     m_rows = new MessageRowsModel(this);
@@ -165,17 +170,17 @@ void TMessageBoardForm::StartRecording(bool IsFarsi, const QString& Title) {
     m_sincePublish.invalidate();
     dxButton1->setEnabled(false);
     dxButton2->setEnabled(false);
+    // Outer height, frame included: the screen's height less 40, from the top edge;
+    // placed before showing, so that the first showing is already there, and made again
+    // once the frame is known.
+    const int outerHeight = (screen() ? screen()->geometry().height() : 0) - 40;
+    plat::placeFrameAtTop(this, outerHeight);
     if (!isVisible())
         show();
     PBT->show();
     PBT->tick();
     dxButton1->repaint();
-    // Outer height, frame included: the screen's height less 40, from the top edge.
-    if (const QScreen* s = screen()) {
-        const int frame = frameGeometry().height() - geometry().height();
-        setFixedHeight(s->geometry().height() - 40 - frame);
-    }
-    move(frameGeometry().x(), 0);
+    plat::placeFrameAtTop(this, outerHeight);
 }
 
 void TMessageBoardForm::PostThisMessage(const QString& Titr, const QString& Value) {

@@ -39,6 +39,9 @@ public:
     // The face requested for run-time dialogs.
     static QString fontFamily() { return QStringLiteral("Tahoma"); }
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
     std::vector<QPushButton*> m_buttons;
     std::map<QAbstractButton*, int> m_results;

@@ -4,7 +4,6 @@
 #include "toolkit/messagedialog.h"
 
 #include <QCoreApplication>
-#include <QGuiApplication>
 
 namespace {
 
@@ -55,8 +54,9 @@ void QtDialogs::showError(const QString& text) {
 }
 
 void QtDialogs::plainMessage(const QString& text) {
-    // The platform's plain box: no icon, the application's title, one OK button.
-    runDialog({QMessageBox::NoIcon, QGuiApplication::applicationDisplayName(), text, {{QStringLiteral("OK"), mrOk}}, 0, 0});
+    // The platform's plain box: no icon, no title (the program's name would be English
+    // here), one OK button captioned as Qt's own OK, in Persian with its translation.
+    runDialog({QMessageBox::NoIcon, QString(), text, {{QCoreApplication::translate("QPlatformTheme", "OK"), mrOk}}, 0, 0});
 }
 
 void QtDialogs::showBox(BoxKind kind, const QString& msg, unsigned color) {

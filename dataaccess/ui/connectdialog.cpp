@@ -2,6 +2,7 @@
 
 #include "dataaccess/sqlerror.h"
 #include "platform/appexit.h"
+#include "platform/framedplacement.h"
 
 #include <QComboBox>
 #include <QEvent>
@@ -180,6 +181,12 @@ bool ConnectDialog::eventFilter(QObject* watched, QEvent* event) {
         (event->type() == QEvent::FocusIn || event->type() == QEvent::MouseButtonPress))
         listDatabases();
     return QDialog::eventFilter(watched, event);
+}
+
+// Centred on the screen, whatever window owns the dialog (the toolkit's is never shown).
+void ConnectDialog::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    plat::centreFrameOnScreen(this);
 }
 
 bool ConnectDialog::prompt(ConnectParams& params) {

@@ -118,7 +118,10 @@ TEST_F(MainFormTest, WindowFrameColourAndPlace) {
     EXPECT_EQ(form->ClientArea->geometry(), QRect(5, 5, 593, 141));
     EXPECT_EQ(form->size(), QSize(603, 151));
     EXPECT_EQ(form->minimumSize(), form->maximumSize());  // fixed border
-    EXPECT_TRUE(form->windowTitle().isEmpty());
+    // No title text: nothing visible, and not empty, which would show the program's name.
+    ASSERT_FALSE(form->windowTitle().isEmpty());
+    for (QChar c : form->windowTitle())
+        EXPECT_FALSE(c.isPrint() && !c.isSpace()) << int(c.unicode());
     const Qt::WindowFlags flags = form->windowFlags();
     EXPECT_TRUE(flags.testFlag(Qt::CustomizeWindowHint));
     EXPECT_FALSE(flags & (Qt::WindowCloseButtonHint | Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint |

@@ -11,7 +11,10 @@
 #include <QSet>
 #include <QTest>
 #include <QTimer>
+#include <algorithm>
 #include <functional>
+#include <map>
+#include <vector>
 #include <gtest/gtest.h>
 
 namespace {
@@ -41,7 +44,9 @@ protected:
 
 TEST_F(MultiUserFormTest, LaidOutAsSpecifiedRightToLeft) {
     TMultiUserForm form;
-    EXPECT_EQ(form.size(), QSize(549, 417));
+    // The client area inside a 5-pixel border.
+    EXPECT_EQ(form.size(), QSize(549 + 10, 417 + 10));
+    EXPECT_EQ(form.ClientArea->geometry(), QRect(5, 5, 549, 417));
     EXPECT_EQ(form.layoutDirection(), Qt::RightToLeft);
     EXPECT_EQ(form.font().family(), QStringLiteral("Tahoma"));
     EXPECT_EQ(form.font().pixelSize(), 11);
@@ -62,23 +67,66 @@ TEST_F(MultiUserFormTest, LaidOutAsSpecifiedRightToLeft) {
     EXPECT_EQ(form.Image1->geometry().center().x(), 66 / 2 - 1);
 }
 
-TEST_F(MultiUserFormTest, EntriesRunInThreeColumns) {
-    TMultiUserForm form;
-    for (int i = 0; i < 60; ++i)
-        form.RadioGroup1->addItem(QStringLiteral("مشتري %1").arg(i));
-    form.show();
-    QApplication::processEvents();
-    QSet<int> columns;
-    for (int i = 0; i < form.RadioGroup1->count(); ++i) {
-        const QRect rect = form.RadioGroup1->visualItemRect(form.RadioGroup1->item(i));
-        if (form.RadioGroup1->viewport()->rect().contains(rect.center()))
-            columns.insert(rect.x());
+// The columns of the list: for each distinct left edge, the entries there, top to bottom.
+std::map<int, std::vector<int>> columnsOf(QListWidget* list) {
+    std::map<int, std::vector<std::pair<int, int>>> byX;
+    for (int i = 0; i < list->count(); ++i) {
+        const QRect rect = list->visualItemRect(list->item(i));
+        EXPECT_TRUE(list->viewport()->rect().contains(rect)) << "entry " << i << " outside the list";
+        byX[rect.x()].push_back({rect.y(), i});
     }
-    EXPECT_EQ(columns.size(), 3);
+    std::map<int, std::vector<int>> columns;
+    for (auto& [x, entries] : byX) {
+        std::sort(entries.begin(), entries.end());
+        for (const auto& [y, i] : entries)
+            columns[x].push_back(i);
+    }
+    return columns;
+}
 
-    // Down the first column first.
-    EXPECT_EQ(form.RadioGroup1->visualItemRect(form.RadioGroup1->item(0)).x(),
-              form.RadioGroup1->visualItemRect(form.RadioGroup1->item(1)).x());
+TEST_F(MultiUserFormTest, EntriesFillThreeColumnsEvenlyTopToBottom) {
+    for (int count : {1, 3, 11, 36}) {
+        SCOPED_TRACE(count);
+        TMultiUserForm form;
+        // Filled after creation, as connection discovery does.
+        for (int i = 0; i < count; ++i)
+            form.RadioGroup1->addItem(QStringLiteral("مشتري %1").arg(i));
+        form.show();
+        QApplication::processEvents();
+        const int perColumn = (count + 2) / 3;
+        const std::map<int, std::vector<int>> columns = columnsOf(form.RadioGroup1);
+        ASSERT_EQ(columns.size(), static_cast<size_t>((count + perColumn - 1) / perColumn));
+        // Right to left: the first column is the rightmost; each holds the next
+        // perColumn entries in order.
+        int next = 0;
+        for (auto column = columns.rbegin(); column != columns.rend(); ++column) {
+            for (int entry : column->second)
+                EXPECT_EQ(entry, next++);
+            if (next < count)
+                EXPECT_EQ(column->second.size(), static_cast<size_t>(perColumn));
+        }
+        // Three columns share the list's width.
+        if (columns.size() > 1)
+            EXPECT_NEAR(std::next(columns.begin())->first - columns.begin()->first, form.RadioGroup1->width() / 3, 1);
+        form.close();
+    }
+}
+
+TEST_F(MultiUserFormTest, DownArrowAndEnterChooseTheEntryUnderTheFocus) {
+    TMultiUserForm form;
+    form.RadioGroup1->addItems({QStringLiteral("آ"), QStringLiteral("ب"), QStringLiteral("پ")});
+    QString current;
+    const int result = runModal(form, [&current](TMultiUserForm& f) {
+        // No click first: the keys go where the window put the focus.
+        QWidget* focus = f.focusWidget();
+        ASSERT_NE(focus, nullptr);
+        QTest::keyClick(focus, Qt::Key_Down);
+        current = f.RadioGroup1->currentItem() ? f.RadioGroup1->currentItem()->text() : QString();
+        QTest::keyClick(f.focusWidget(), Qt::Key_Return);
+    });
+    EXPECT_EQ(result, mrOk);
+    EXPECT_FALSE(current.isEmpty());
+    EXPECT_EQ(form.selectedText(), current);
 }
 
 TEST_F(MultiUserFormTest, EnterWithNothingSelectedLeavesWindowOpen) {
@@ -103,7 +151,7 @@ TEST_F(MultiUserFormTest, ConfirmingSelectedEntry) {
         {"enter key",
          [](TMultiUserForm& f) {
              f.RadioGroup1->setFocus();
-             QTest::keyClick(f.RadioGroup1, Qt::Key_Down);
+             // The focus starts on the first entry; Down moves it to the second.
              QTest::keyClick(f.RadioGroup1, Qt::Key_Down);
              QTest::keyClick(f.RadioGroup1, Qt::Key_Return);
          }},

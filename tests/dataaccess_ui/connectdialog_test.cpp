@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -117,6 +118,23 @@ TEST_F(ConnectDialogTest, EscapeCancelsAndLeavesTheParameters) {
     EXPECT_EQ(p.server, QStringLiteral("before"));
     EXPECT_TRUE(p.user.isEmpty());
     EXPECT_FALSE(QFile::exists(m_dialog.historyFile()));
+}
+
+TEST(ConnectDialogPlace, CentredOnTheScreenNotOnItsHiddenOwner) {
+    // The toolkit's form owns the dialog and is never shown; it stands in a corner.
+    QWidget owner;
+    owner.setGeometry(0, 0, 200, 100);
+    QTemporaryDir dir;
+    ConnectDialog dialog(&owner);
+    dialog.setHistoryFile(dir.filePath(QStringLiteral("servers.txt")));
+    dialog.setDatabaseLister([](const ConnectParams&) { return QStringList(); });
+    QPoint offCentre(-1, -1);
+    whenShown([&offCentre](QDialog* d) {
+        offCentre = d->frameGeometry().center() - d->screen()->availableGeometry().center();
+    });
+    ConnectParams p;
+    dialog.prompt(p);
+    EXPECT_LE(offCentre.manhattanLength(), 2) << offCentre.x() << "," << offCentre.y();
 }
 
 TEST_F(ConnectDialogTest, ButtonsConnectAndCancel) {

@@ -7,11 +7,13 @@
 #include <QApplication>
 #include <QFile>
 #include <QLabel>
+#include <QLayout>
 #include <QScreen>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QLayout>
 #include <gtest/gtest.h>
 
 namespace {
@@ -42,7 +44,9 @@ protected:
 TEST_F(MessageBoard, CreatedHiddenAsTheProgramWideBoard) {
     EXPECT_EQ(MessageBoardForm, &board);
     EXPECT_FALSE(board.isVisible());
-    EXPECT_EQ(board.size(), QSize(547, 590));
+    // The client area inside a 5-pixel border.
+    EXPECT_EQ(board.size(), QSize(547 + 10, 590 + 10));
+    EXPECT_EQ(board.layout()->contentsMargins(), QMargins(5, 5, 5, 5));
     EXPECT_TRUE(board.windowFlags() & Qt::WindowStaysOnTopHint);
     EXPECT_FALSE(board.windowFlags() & Qt::WindowCloseButtonHint);
     EXPECT_EQ(board.layoutDirection(), Qt::RightToLeft);

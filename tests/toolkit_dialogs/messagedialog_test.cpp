@@ -3,6 +3,9 @@
 
 #include <QCoreApplication>
 #include <QGuiApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QScreen>
 #include <vector>
 
 namespace {
@@ -60,7 +63,7 @@ std::vector<OneButtonCase> oneButtonCases() {
     return {
         {"ShowMsg", [](QtDialogs& d) { d.showMsg(QStringLiteral("text")); }, {QMessageBox::Information, QStringLiteral("پيام"), {back}}},
         {"ShowError", [](QtDialogs& d) { d.showError(QStringLiteral("text")); }, {QMessageBox::Critical, QStringLiteral("خطا"), {back}}},
-        {"plain box", [](QtDialogs& d) { d.plainMessage(QStringLiteral("text")); }, {QMessageBox::NoIcon, QGuiApplication::applicationDisplayName(), {QStringLiteral("OK")}}},
+        {"plain box", [](QtDialogs& d) { d.plainMessage(QStringLiteral("text")); }, {QMessageBox::NoIcon, QString(QChar(0x200F)), {QCoreApplication::translate("QPlatformTheme", "OK")}}},
     };
 }
 
@@ -71,6 +74,20 @@ void expectLook(TMessageDialog* dialog, const Look& look, const QString& text) {
     EXPECT_EQ(dialog->layoutDirection(), Qt::RightToLeft);
     EXPECT_EQ(dialog->font().family(), QStringLiteral("Tahoma"));
     ASSERT_EQ(dialog->buttonCount(), static_cast<int>(look.buttons.size()));
+    // The buttons' row in the middle of the dialog, the dialog's frame in the middle of
+    // the screen, every line of the text from the right edge.
+    QRect row;
+    for (int i = 0; i < dialog->buttonCount(); ++i) {
+        QPushButton* button = dialog->dialogButton(i);
+        row |= QRect(button->mapTo(dialog, QPoint(0, 0)), button->size());
+    }
+    EXPECT_NEAR(row.center().x(), dialog->rect().center().x(), 2);
+    const QPoint screenCentre = dialog->screen()->availableGeometry().center();
+    EXPECT_LE((dialog->frameGeometry().center() - screenCentre).manhattanLength(), 2);
+    if (auto* label = dialog->findChild<QLabel*>(QStringLiteral("qt_msgbox_label")))
+        EXPECT_EQ(label->alignment() & (Qt::AlignRight | Qt::AlignAbsolute), Qt::AlignRight | Qt::AlignAbsolute);
+    else
+        ADD_FAILURE() << "no message label";
     for (int i = 0; i < dialog->buttonCount(); ++i) {
         EXPECT_EQ(dialog->dialogButton(i)->text(), look.buttons[static_cast<size_t>(i)]) << i;
         // In order from the reading start, the right edge.
