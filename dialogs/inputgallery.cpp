@@ -64,11 +64,11 @@ void renderInputDialogsGallery(const QString& dir) {
               out.filePath(QStringLiteral("inquery.png")));
     saveQuery({inputtexts::kInQueryEngCaption, QStringLiteral("نام سرور را وارد كنيد:"), QueryInput::Edit, QStringLiteral("farmsrv,1433")},
               out.filePath(QStringLiteral("inqueryeng.png")));
-    QuerySetup combo{inputtexts::kInQueryCaption, QStringLiteral("گروه مورد نظر را انتخاب كنيد:"), QueryInput::PickList,
-                     QStringLiteral("گاوهاي خشك"), {QStringLiteral("گاوهاي شيري"), QStringLiteral("گاوهاي خشك"), QStringLiteral("تليسه ها")}};
+    QuerySetup combo(inputtexts::kInQueryCaption, QStringLiteral("گروه مورد نظر را انتخاب كنيد:"), QueryInput::PickList,
+                     QStringLiteral("گاوهاي خشك"), {QStringLiteral("گاوهاي شيري"), QStringLiteral("گاوهاي خشك"), QStringLiteral("تليسه ها")});
     combo.pickListHeight = 22;
     saveQuery(combo, out.filePath(QStringLiteral("inquerycombo.png")));
-    QuerySetup password{inputtexts::kPassInQueryCaption, QStringLiteral("رمز ورود را وارد كنيد:"), QueryInput::Password, QStringLiteral("secret")};
+    QuerySetup password(inputtexts::kPassInQueryCaption, QStringLiteral("رمز ورود را وارد كنيد:"), QueryInput::Password, QStringLiteral("secret"));
     password.blanksAreEmpty = false;
     saveQuery(password, out.filePath(QStringLiteral("passinquery.png")));
     saveQuery({inputtexts::kSelectFromListCaption,

@@ -93,7 +93,9 @@ QString TQueryDialog::inputText() const { return m_combo ? m_combo->currentText(
 bool TQueryDialog::isEmptyInput(const QString& text) const { return m_blanksAreEmpty ? trimsToEmpty(text) : text.isEmpty(); }
 
 bool TQueryDialog::ask(QString& value) {
-    while (runModal(*this) == QDialog::Accepted) {
+    // Each showing starts in the input: hiding the dialog moves the focus on, which
+    // would leave a reopened dialog with a button focused.
+    for (inputControl()->setFocus(); runModal(*this) == QDialog::Accepted; inputControl()->setFocus()) {
         const QString text = inputText();
         if (!isEmptyInput(text)) {
             value = text;

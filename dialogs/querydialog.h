@@ -8,6 +8,7 @@
 #include <QDialog>
 #include <QString>
 #include <QStringList>
+#include <utility>
 
 class QComboBox;
 class QLabel;
@@ -21,6 +22,9 @@ enum class QueryInput {
 };
 
 struct QuerySetup {
+    QuerySetup(QString caption_, QString prompt_, QueryInput input_ = QueryInput::Edit, QString value_ = {}, QStringList items_ = {})
+        : caption(std::move(caption_)), prompt(std::move(prompt_)), input(input_), value(std::move(value_)), items(std::move(items_)) {}
+
     QString caption;
     QString prompt;
     QueryInput input = QueryInput::Edit;

@@ -29,13 +29,13 @@ bool TTools::InQueryEng(const QString& APrompt, QString& Value) {
 bool TTools::InQueryCombo(const QString& APrompt, const QStringList& InSL, QString& Value) {
     QStringList items = InSL;
     items.removeOne(inputtexts::kAllGroupsEntry);  // the first such entry only
-    QuerySetup setup{inputtexts::kInQueryCaption, APrompt, QueryInput::PickList, Value, items};
+    QuerySetup setup(inputtexts::kInQueryCaption, APrompt, QueryInput::PickList, Value, items);
     setup.pickListHeight = 22;
     return askValue(*this, setup, &TTools::SwitchToFarsi, Value);
 }
 
 bool TTools::PassInQuery(const QString& APrompt, QString& Value) {
-    QuerySetup setup{inputtexts::kPassInQueryCaption, APrompt, QueryInput::Password, Value};
+    QuerySetup setup(inputtexts::kPassInQueryCaption, APrompt, QueryInput::Password, Value);
     setup.blanksAreEmpty = false;  // a password of blanks is a password
     return askValue(*this, setup, &TTools::SwitchToFarsi, Value);
 }

@@ -26,7 +26,7 @@ bool TTools::SelectFromList(const QString& APrompt, const QString& InCommand, QS
     // The list opens with the entry of the incoming value's text (its first 255
     // characters) chosen, the first of equal entries; with no such entry nothing is
     // chosen, and accepting that reopens the list like the blank entry does.
-    const QuerySetup setup{inputtexts::kSelectFromListCaption, APrompt, QueryInput::PickList, firstUnits(Value, 255), choices};
+    const QuerySetup setup(inputtexts::kSelectFromListCaption, APrompt, QueryInput::PickList, firstUnits(Value, 255), choices);
     TQueryDialog dialog(setup);
     SwitchToFarsi();
     return dialog.ask(Value);

@@ -79,7 +79,7 @@ TEST(QueryDialogLayout, InjectedUnitsGiveTheReferenceGeometry) {
     EXPECT_EQ(d.layoutDirection(), Qt::RightToLeft);
 
     // A prompt longer than the label's width wraps into more lines; the rest follows.
-    TQueryDialog wrapped({QStringLiteral("c"), QString(40, u'w').replace(u'w', QStringLiteral("word ")), QueryInput::Edit},
+    TQueryDialog wrapped({QStringLiteral("c"), QString(40, u'w').replace(u'w', QStringLiteral("word "))},
                          [](const QFont&) { return DialogUnits{6, 13}; });
     EXPECT_GT(wrapped.promptLabel()->height(), 2 * d.promptLabel()->height());
     expectLayout(wrapped, {6, 13});
@@ -177,7 +177,7 @@ TEST_F(InQuery, EmptyInputReopensAndOnlyAcceptanceChangesTheValue) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        plat::AppExit::instance().reset();
+        clearEndRequest();
         Script script(c.steps);
         QString value = c.value;
         EXPECT_EQ(c.call(*tools, value), c.result);

@@ -2,7 +2,8 @@
 // Acts on a modal dialog each time it opens, the way a user would: a zero-delay timer
 // that fires inside the dialog's own loop runs the next step on the dialog. Once the
 // steps are used up the dialog is rejected, so a dialog that reopens more often than
-// expected (or that a step failed to close) shows in opens() instead of hanging.
+// expected (or that a step failed to close) shows in opens() instead of hanging. One
+// script serves one call: it ends when the dialog it first acted on is destroyed.
 #include <QApplication>
 #include <QTest>
 #include <QTimer>
@@ -28,6 +29,8 @@ private:
         auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget());
         if (!dialog)
             return;
+        if (m_opens == 0)
+            QObject::connect(dialog, &QObject::destroyed, &m_timer, &QTimer::stop);
         const size_t step = static_cast<size_t>(m_opens++);
         // Armed again before acting: the next firing happens in the next modal loop.
         m_timer.start();

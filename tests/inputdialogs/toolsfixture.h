@@ -5,7 +5,9 @@
 #include "toolkit/recordingdialogs.h"
 #include "toolkit/tools.h"
 
+#include <QCoreApplication>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -22,6 +24,17 @@ protected:
     void TearDown() override {
         tools.reset();
         plat::setKeyboardLayouts(nullptr);
+        clearEndRequest();
+    }
+
+    // A request to end the program also queues a quit of the event loop, which would end
+    // the next dialog at once; this runs it off and clears the request.
+    static void clearEndRequest() {
+        if (plat::endRequested()) {
+            QCoreApplication::processEvents();
+            QTimer::singleShot(0, [] { QCoreApplication::exit(0); });
+            QCoreApplication::exec();
+        }
         plat::AppExit::instance().reset();
     }
 
@@ -35,3 +48,6 @@ protected:
     plat::RecordingKeyboardLayouts layouts;
     std::unique_ptr<TTools> tools;
 };
+
+// Texts in failure messages as text.
+inline void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }
