@@ -111,8 +111,14 @@ TFolderBrowser::TFolderBrowser(const QString& caption, const QString& root, QWid
     setFixedSize(u.x(212), u.x(236));
     centreOnScreen(*this);
     m_ok->setEnabled(false);
+    // The folders are read in the background: the ones on the way to the start folder
+    // are opened again as their rows come in (a folder without rows does not open).
+    connect(m_proxy, &QAbstractItemModel::rowsInserted, this, [this](const QModelIndex& parent) {
+        const QString path = m_fs->filePath(m_proxy->mapToSource(parent));
+        if (!path.isEmpty() && (path == m_start || m_start.startsWith(path.endsWith(u'/') ? path : path + u'/')))
+            m_tree->expand(parent);
+    });
     openAt(m_start);
-    m_tree->setFocus();
 }
 
 QModelIndex TFolderBrowser::indexOf(const QString& folder) const {
@@ -131,6 +137,12 @@ void TFolderBrowser::openAt(const QString& folder) {
     m_tree->expand(index);
     m_tree->setCurrentIndex(index);
     m_tree->scrollTo(index);
+}
+
+// The keyboard starts in the tree.
+void TFolderBrowser::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    m_tree->setFocus();
 }
 
 QString TFolderBrowser::currentFolder() const {

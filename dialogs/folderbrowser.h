@@ -41,6 +41,9 @@ public:
     QPushButton* okButton() const { return m_ok; }
     QPushButton* cancelButton() const { return m_cancel; }
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
     void openAt(const QString& folder);
 

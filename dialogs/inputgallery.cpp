@@ -81,12 +81,12 @@ void renderInputDialogsGallery(const QString& dir) {
     QTemporaryDir folders;
     if (!folders.isValid())
         return;
-    const QDir root(folders.path());
-    for (const char* sub : {"Farm/Reports", "Farm/Backup", "Herd", "Milk"})
-        root.mkpath(QString::fromLatin1(sub));
+    const QDir root(QDir(folders.path()).filePath(QStringLiteral("مزرعه")));
+    for (const QString& sub : {QStringLiteral("Backup/1402"), QStringLiteral("Backup/1403"), QStringLiteral("گزارشها"), QStringLiteral("Milk")})
+        root.mkpath(sub);
     TFolderBrowser browser(QStringLiteral("پوشه پشتيبان را انتخاب كنيد:"), root.path());
-    const QString farm = QDir::cleanPath(root.filePath(QStringLiteral("Farm")));
-    waitForFolders(browser, {QDir::cleanPath(root.path()), farm});
-    browser.tree()->expand(browser.indexOf(farm));
+    const QString backup = QDir::cleanPath(root.filePath(QStringLiteral("Backup")));
+    waitForFolders(browser, {QDir::cleanPath(root.path()), backup});
+    browser.tree()->expand(browser.indexOf(backup));
     save(browser, out.filePath(QStringLiteral("selectdirectory.png")));
 }

@@ -100,7 +100,7 @@ TEST_F(InQuery, RealFaceGivesTheLayoutOfItsMeasuredUnits) {
         press(d, Qt::Key_Escape);
     }});
     QString value;
-    EXPECT_FALSE(tools->InQuery(QStringLiteral("نام گروه"), value));
+    EXPECT_FALSE(m_tools->InQuery(QStringLiteral("نام گروه"), value));
     EXPECT_EQ(script.opens(), 1);
 }
 
@@ -122,7 +122,7 @@ TEST_F(InQuery, VariantsShowTheirCaptionInputAndKeyboardLayout) {
     for (const Variant& v : variants) {
         SCOPED_TRACE(v.name);
         // Start from the other layout, so that the switch shows.
-        v.persian ? tools->SwitchToEnglish() : tools->SwitchToFarsi();
+        v.persian ? m_tools->SwitchToEnglish() : m_tools->SwitchToFarsi();
         Script script({[&](TQueryDialog& d) {
             EXPECT_EQ(d.windowTitle(), v.caption);
             EXPECT_EQ(d.promptLabel()->text(), QStringLiteral("p"));
@@ -134,7 +134,7 @@ TEST_F(InQuery, VariantsShowTheirCaptionInputAndKeyboardLayout) {
             press(d, Qt::Key_Return);
         }});
         QString value = QStringLiteral("ab c");
-        EXPECT_TRUE(v.call(*tools, value));
+        EXPECT_TRUE(v.call(*m_tools, value));
         EXPECT_EQ(value, QStringLiteral("ab c"));
         EXPECT_EQ(script.opens(), 1);
         // The layout stays switched after the dialog.
@@ -180,14 +180,14 @@ TEST_F(InQuery, EmptyInputReopensAndOnlyAcceptanceChangesTheValue) {
         clearEndRequest();
         Script script(c.steps);
         QString value = c.value;
-        EXPECT_EQ(c.call(*tools, value), c.result);
+        EXPECT_EQ(c.call(*m_tools, value), c.result);
         EXPECT_EQ(value, c.after);
         EXPECT_EQ(script.opens(), c.opens);
     }
     // Asked after the end was requested: no dialog shows.
     Script late({pressKey(Qt::Key_Return)});
     QString value = old;
-    EXPECT_FALSE(inQuery(*tools, value));
+    EXPECT_FALSE(inQuery(*m_tools, value));
     EXPECT_EQ(late.opens(), 0);
 }
 
@@ -200,7 +200,7 @@ TEST_F(InQuery, ComboOffersTheListWithoutTheAllGroupsEntry) {
             texts << c->itemText(i);
         return texts;
     };
-    tools->SwitchToEnglish();
+    m_tools->SwitchToEnglish();
     Script preselected({[&](TQueryDialog& d) {
         EXPECT_EQ(d.windowTitle(), QStringLiteral("سوال"));
         EXPECT_EQ(items(d.pickList()), offered);
@@ -211,7 +211,7 @@ TEST_F(InQuery, ComboOffersTheListWithoutTheAllGroupsEntry) {
         press(d, Qt::Key_Return);
     }});
     QString value = QStringLiteral("Milking");
-    EXPECT_TRUE(tools->InQueryCombo(QStringLiteral("p"), list, value));
+    EXPECT_TRUE(m_tools->InQueryCombo(QStringLiteral("p"), list, value));
     EXPECT_EQ(value, QStringLiteral("Milking"));
     EXPECT_EQ(preselected.opens(), 1);
 
@@ -225,7 +225,7 @@ TEST_F(InQuery, ComboOffersTheListWithoutTheAllGroupsEntry) {
                           press(d, Qt::Key_Return);
                       }});
     value = QStringLiteral("Heifers");
-    EXPECT_TRUE(tools->InQueryCombo(QStringLiteral("p"), list, value));
+    EXPECT_TRUE(m_tools->InQueryCombo(QStringLiteral("p"), list, value));
     EXPECT_EQ(value, QStringLiteral("Dry"));
     EXPECT_EQ(unmatched.opens(), 2);
     EXPECT_EQ(list.size(), 4);  // the caller's list is untouched

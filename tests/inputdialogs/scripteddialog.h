@@ -32,12 +32,13 @@ private:
         if (m_opens == 0)
             QObject::connect(dialog, &QObject::destroyed, &m_timer, &QTimer::stop);
         const size_t step = static_cast<size_t>(m_opens++);
-        // Armed again before acting: the next firing happens in the next modal loop.
-        m_timer.start();
         if (step < m_steps.size())
             m_steps[step](*dialog);
         else
             dialog->reject();
+        // Armed again after the step, which may wait in a loop of its own: the next
+        // firing comes in the dialog's next modal loop (or this one, if still open).
+        m_timer.start();
     }
 
     std::vector<Step> m_steps;

@@ -1,30 +1,23 @@
 #pragma once
-// A toolkit on recording dialogs with its own record of the keyboard layout.
-#include "platform/appexit.h"
+// The toolkit of the SQL tests (recording dialogs, an embedded farm database as its
+// ServerConnection) with a record of its keyboard layout of its own.
 #include "platform/keyboardlayouts.h"
-#include "toolkit/recordingdialogs.h"
-#include "toolkit/tools.h"
+#include "tests/toolkit_sql/sqlfixture.h"
 
 #include <QCoreApplication>
-#include <QTemporaryDir>
 #include <QTimer>
-#include <gtest/gtest.h>
-#include <memory>
 
-class ToolsFixture : public ::testing::Test {
+class ToolsFixture : public SqlFixture {
 protected:
     void SetUp() override {
-        plat::AppExit::instance().reset();
-        ASSERT_TRUE(m_dir.isValid());
         plat::setKeyboardLayouts(&layouts);
-        tools = std::make_unique<TTools>(ToolsOptions{&dialogs, m_dir.path() + u'/', QDate(2026, 12, 9)});
-        dialogs.clear();
+        SqlFixture::SetUp();
     }
 
     void TearDown() override {
-        tools.reset();
-        plat::setKeyboardLayouts(nullptr);
         clearEndRequest();
+        SqlFixture::TearDown();
+        plat::setKeyboardLayouts(nullptr);
     }
 
     // A request to end the program also queues a quit of the event loop, which would end
@@ -43,10 +36,7 @@ protected:
     }
     bool englishActive() const { return layouts.active() == QLatin1String("00000409"); }
 
-    QTemporaryDir m_dir;
-    RecordingDialogs dialogs;
     plat::RecordingKeyboardLayouts layouts;
-    std::unique_ptr<TTools> tools;
 };
 
 // Texts in failure messages as text.
