@@ -1,6 +1,7 @@
 #include "gallery.h"
 
 #include "calendar/datepickergallery.h"
+#include "dialogs/inputgallery.h"
 
 #include "app/filechooser.h"
 #include "app/mainform.h"
@@ -48,6 +49,7 @@ const GalleryPage kPages[] = {
     renderConnectDialogGallery,
     renderCustomerWindowGallery,
     renderDatePickerGallery,
+    renderInputDialogsGallery,
 };
 
 bool onX11() { return QGuiApplication::platformName() == QLatin1String("xcb"); }

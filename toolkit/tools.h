@@ -248,6 +248,18 @@ public:
     void LoadDef(QWidget* Sender);
     void LoadDefField(da::Table* TableName, const QString& IniFileName);
     void SaveDefField(da::Table* TableName, const QString& IniFileName);
+    // ---- Input, list and folder dialogs
+    // Modal one-value queries built at the call: true only when the user accepted a
+    // non-empty input, and then Value holds it as typed; on false Value is unchanged.
+    bool InQuery(const QString& APrompt, QString& Value);
+    bool InQueryEng(const QString& APrompt, QString& Value);
+    bool InQueryCombo(const QString& APrompt, const QStringList& InSL, QString& Value);
+    bool PassInQuery(const QString& APrompt, QString& Value);
+    // A choice among the first column of InCommand's rows on ServerConnection.
+    bool SelectFromList(const QString& APrompt, const QString& InCommand, QString& Value);
+    // A folder chosen under Root (a folder) or from the desktop; false and an empty
+    // Directory when cancelled.
+    bool SelectDirectory(const QString& Caption, const QString& Root, QString& Directory);
 
 private:
     bool UnLoaded = false;
