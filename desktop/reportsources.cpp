@@ -1,5 +1,7 @@
 #include "reportsources.h"
 
+#include "desktop/timezonekeys.h"
+
 namespace desk {
 
 namespace {
@@ -25,7 +27,9 @@ void setZoneKeysSource(ZoneKeysSource source) { zoneSource() = std::move(source)
 std::optional<std::vector<ZoneKey>> readZoneKeys() {
     if (zoneSource())
         return zoneSource()();
-    return std::nullopt;
+    const QString tzdir = qEnvironmentVariable("TZDIR", QStringLiteral("/usr/share/zoneinfo"));
+    ensureTimeZoneKeys(worldClockNow(), tzdir);
+    return readTimeZoneKeys();
 }
 
 }  // namespace desk

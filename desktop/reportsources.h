@@ -17,7 +17,8 @@ QDateTime worldClockNow();
 // The zones under the time-zone key in the registry's order; nothing when neither
 // time-zone key can be opened. Raises what the registry raises for a bad value.
 using ZoneKeysSource = std::function<std::optional<std::vector<ZoneKey>>()>;
-// Replaces the registry as the source (tests); empty: the registry.
+// Replaces the registry as the source (tests); empty: the registry's time-zone keys,
+// filled from the system's time-zone data on first use.
 void setZoneKeysSource(ZoneKeysSource source);
 std::optional<std::vector<ZoneKey>> readZoneKeys();
 

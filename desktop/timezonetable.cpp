@@ -28,12 +28,14 @@ QString placeOf(const QByteArray& ianaId) {
     return QString::fromUtf8(ianaId.mid(ianaId.lastIndexOf('/') + 1)).replace(u'_', u' ');
 }
 
+constexpr qsizetype kMaxPlaces = 98;  // with the blank before them, 99 after the ")"
+
 }  // namespace
 
 QString gmtOffsetText(int offsetSeconds) {
     const int minutes = std::abs(offsetSeconds) / 60;
     return QStringLiteral("(GMT%1%2:%3)")
-        .arg(offsetSeconds < 0 ? u'-' : u'+')
+        .arg(offsetSeconds < 0 ? QStringLiteral("-") : QStringLiteral("+"))
         .arg(minutes / 60, 2, 10, QLatin1Char('0'))
         .arg(minutes % 60, 2, 10, QLatin1Char('0'));
 }
@@ -56,8 +58,16 @@ std::vector<WindowsZone> windowsZones(const QDateTime& at, const QString& zoneIn
             if (!into.contains(placeOf(iana)))
                 into.append(placeOf(iana));
         }
-        const QStringList shown = places.isEmpty() ? etcPlaces : places;
-        zones.push_back({QString::fromLatin1(w), gmtOffsetText(zone.standardTimeOffset(at)) + u' ' + shown.join(QStringLiteral(", "))});
+        // Windows keeps the places short: the clocks read at most 100 characters after
+        // the offset, so a longer text would spill into it. Whole names only.
+        QString shown;
+        for (const QString& place : places.isEmpty() ? etcPlaces : places) {
+            const QString next = shown.isEmpty() ? place : shown + QStringLiteral(", ") + place;
+            if (next.size() > kMaxPlaces)
+                break;
+            shown = next;
+        }
+        zones.push_back({QString::fromLatin1(w), gmtOffsetText(zone.standardTimeOffset(at)) + u' ' + shown});
     }
     std::sort(zones.begin(), zones.end(), [](const WindowsZone& a, const WindowsZone& b) {
         return a.name.compare(b.name, Qt::CaseInsensitive) < 0;

@@ -340,6 +340,25 @@ void Key::writeValue(const Value& value) const {
         throwError("Failed to set data for '%1'", value.name);
 }
 
+void Key::writeSubKeys(const std::vector<std::pair<QString, std::vector<Value>>>& subkeys) const {
+    for (const auto& entry : subkeys) {
+        QStringList names;
+        if (splitPath(entry.first, names) != Status::Ok || names.size() != 1)
+            throwError("Failed to create key '%1'", entry.first);
+    }
+    if (!isOpen() || m_access == Access::Read ||
+        changeKey(m_root, m_path, [&](KeyNode& node) {
+            const qint64 now = fileTimeNow();
+            for (const auto& [name, values] : subkeys) {
+                KeyNode* child = node.addChild(name, now);
+                for (const Value& v : values)
+                    child->setValue(v, now);
+            }
+            return true;
+        }) != Status::Ok)
+        throwError("Failed to set data for '%1'", m_path.join(u'\\'));
+}
+
 bool Key::deleteValue(const QString& name) const {
     return isOpen() && m_access != Access::Read &&
            changeKey(m_root, m_path, [&](KeyNode& node) { return node.removeValue(name, fileTimeNow()); }) ==

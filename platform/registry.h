@@ -44,6 +44,8 @@
 
 #include <QString>
 #include <QStringList>
+#include <utility>
+#include <vector>
 #include <optional>
 #include <stdexcept>
 
@@ -118,6 +120,9 @@ public:
     bool deleteValue(const QString& name) const;
     // Deletes a subkey with everything below it.
     Status deleteSubKey(const QString& path) const;
+    // Creates (or adds to) direct subkeys with their values in one save of the hive, for
+    // callers that fill many keys at once. Same failures as writeValue.
+    void writeSubKeys(const std::vector<std::pair<QString, std::vector<Value>>>& subkeys) const;
 
 private:
     static Key openImpl(Root root, const QStringList& base, const QString& path, Access access, bool create);

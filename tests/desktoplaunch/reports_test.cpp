@@ -3,6 +3,9 @@
 #include "dataaccess/connection.h"
 #include "desktop/reportsources.h"
 #include "desktop/systemreport.h"
+#include "desktop/timezonekeys.h"
+#include "desktop/timezonetable.h"
+#include "platform/registry.h"
 #include "platform/convert.h"
 #include "platform/fileversion.h"
 #include "platform/formatsettings.h"
@@ -12,6 +15,9 @@
 #include "toolkit/tools.h"
 
 #include <QDir>
+#include <QFile>
+#include <QTimeZone>
+#include <map>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -170,6 +176,82 @@ TEST(FileVersion, ReadFromTheExecutableItself) {
     junk.write(QByteArray("\x7f" "ELF\x02\x01\x01", 7) + QByteArray(200, '\xff'));
     junk.close();
     EXPECT_EQ(plat::fileVersion(junk.fileName()), QString());
+}
+
+}  // namespace
+
+namespace {
+
+TEST(TimeZoneTable, WindowsZonesFromTheSystemsData) {
+    EXPECT_EQ(desk::gmtOffsetText(0), QStringLiteral("(GMT+00:00)"));
+    EXPECT_EQ(desk::gmtOffsetText(-5 * 3600), QStringLiteral("(GMT-05:00)"));
+    EXPECT_EQ(desk::gmtOffsetText(12600), QStringLiteral("(GMT+03:30)"));
+    EXPECT_EQ(desk::gmtOffsetText(-9000), QStringLiteral("(GMT-02:30)"));
+
+    const auto zones = desk::windowsZones(QDateTime(QDate(2026, 12, 9), QTime(12, 0), Qt::UTC),
+                                          QStringLiteral("/usr/share/zoneinfo"));
+    std::map<QString, QString> byName;
+    for (const auto& z : zones)
+        byName[z.name] = z.display;
+    EXPECT_GE(zones.size(), 130u);
+    EXPECT_EQ(byName.size(), zones.size());  // one entry per Windows zone
+    EXPECT_EQ(byName[QStringLiteral("Arabian Standard Time")], QStringLiteral("(GMT+04:00) Dubai, Muscat"));
+    EXPECT_EQ(byName[QStringLiteral("Iran Standard Time")], QStringLiteral("(GMT+03:30) Tehran"));
+    // Standard offsets, not today's daylight-saving ones, and aliases such as Asia/Calcutta count.
+    EXPECT_TRUE(byName[QStringLiteral("Pacific Standard Time")].startsWith(QStringLiteral("(GMT-08:00) ")));
+    EXPECT_TRUE(byName[QStringLiteral("India Standard Time")].startsWith(QStringLiteral("(GMT+05:30) ")));
+    for (size_t i = 1; i < zones.size(); ++i)
+        EXPECT_LT(zones[i - 1].name.compare(zones[i].name, Qt::CaseInsensitive), 0);
+}
+
+class RegistryClocks : public Reports {
+protected:
+    void SetUp() override {
+        qputenv("BVT_REGISTRY_DIR", registry.path().toLocal8Bit());
+        Reports::SetUp();
+    }
+    void TearDown() override {
+        Reports::TearDown();
+        qunsetenv("BVT_REGISTRY_DIR");
+    }
+    QTemporaryDir registry;
+};
+
+TEST_F(RegistryClocks, FirstReportFillsTheTimeZoneKeyAndLaterOnesReadIt) {
+    tools->ShowTimes();
+    Rows rows = boardRows();
+    ASSERT_GE(rows.size(), 100u);
+    EXPECT_EQ(rows[0], (std::pair<QString, QString>{"Iran(Tehran)", "23:50"}));
+    std::map<QString, QString> byTitle(rows.begin(), rows.end());
+    EXPECT_EQ(byTitle[QStringLiteral("Arabian ( Dubai, Muscat)[+04:00]")], QStringLiteral("00:20:12"));
+    EXPECT_EQ(byTitle[QStringLiteral("Iran ( Tehran)[+03:30]")], QStringLiteral("23:50:12"));
+    for (const auto& [title, value] : rows)
+        EXPECT_FALSE(title.startsWith(QLatin1String("GTB ")) || title.startsWith(QLatin1String("Greenland ")) ||
+                     title.startsWith(QLatin1String("GMT ")))
+            << title.toStdString();
+
+    // The key is filled once: a value changed since is what the next report shows.
+    const plat::reg::Key arabian = plat::reg::Key::open(
+        plat::reg::Root::LocalMachine, desk::kTimeZonesKey + QStringLiteral("\\Arabian Standard Time"), plat::reg::Access::All);
+    ASSERT_TRUE(arabian);
+    arabian.writeString(QStringLiteral("Display"), QStringLiteral("(GMT+05:00) Somewhere"));
+    tools->ShowTimes();
+    rows = boardRows();
+    byTitle = std::map<QString, QString>(rows.begin(), rows.end());
+    EXPECT_EQ(byTitle.count(QStringLiteral("Arabian ( Dubai, Muscat)[+04:00]")), 0u);
+    EXPECT_EQ(byTitle[QStringLiteral("Arabian ( Somewhere)[+05:00]")], QStringLiteral("01:20:12"));
+
+    // A "Display" that is no string raises the registry's error after the rows before it.
+    arabian.writeDWord(QStringLiteral("Display"), 4);
+    EXPECT_THROW(tools->ShowTimes(), plat::reg::RegistryError);
+    EXPECT_TRUE(boardClosed());
+}
+
+TEST_F(RegistryClocks, MachineHiveThatTakesNoWritesLeavesTehranAlone) {
+    plat::reg::Key::create(plat::reg::Root::LocalMachine, QStringLiteral("SOFTWARE\\Other"), plat::reg::Access::All);
+    ASSERT_TRUE(QFile::setPermissions(plat::reg::hiveFile(plat::reg::Root::LocalMachine), QFile::ReadOwner));
+    tools->ShowTimes();
+    EXPECT_EQ(boardRows(), (Rows{{"Iran(Tehran)", "23:50"}}));
 }
 
 }  // namespace
