@@ -24,9 +24,9 @@ int main(int argc, char** argv) {
     const long pid = getpid();
     std::vector<Window> windows;
     for (int i = 1; i < argc; ++i) {
-        const std::string spec = argv[i];
-        const std::string kind = spec.substr(0, spec.find(':'));
-        const std::string title = spec.find(':') == std::string::npos ? "" : spec.substr(spec.find(':') + 1);
+        const std::string request = argv[i];
+        const std::string kind = request.substr(0, request.find(':'));
+        const std::string title = request.find(':') == std::string::npos ? "" : request.substr(request.find(':') + 1);
         const Window w = XCreateSimpleWindow(d, root, 10 * i, 10 * i, 120, 80, 0, 0, 0xFFFFFF);
         XChangeProperty(d, w, pidAtom, XA_CARDINAL, 32, PropModeReplace, reinterpret_cast<const unsigned char*>(&pid), 1);
         XStoreName(d, w, title.c_str());

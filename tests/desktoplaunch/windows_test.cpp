@@ -11,7 +11,6 @@
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
-#include <QThread>
 #include <gtest/gtest.h>
 
 namespace {
@@ -51,20 +50,21 @@ private:
     QList<quint32> m_handles;
 };
 
-// A window manager takes new windows in and shows them in its own time: wait (bounded)
-// until the windows of the given indexes are listed and shown.
+// A window manager takes new windows in and shows them in its own time: wait for the
+// X server to report the windows of the given indexes listed and shown.
 bool shown(const Fixture& f, const QList<int>& indexes) {
-    QDeadlineTimer deadline(30000);
-    while (!deadline.hasExpired()) {
-        int seen = 0;
-        for (const plat::WindowEntry& w : plat::topLevelWindows())
-            for (int i : indexes)
-                seen += w.handle == f.handle(i) && w.visible;
-        if (seen == indexes.size())
-            return true;
-        QThread::msleep(10);
-    }
-    return false;
+    std::vector<unsigned long> handles;
+    for (int i : indexes)
+        handles.push_back(f.handle(i));
+    return XSession::waitFor(
+        [&] {
+            qsizetype seen = 0;
+            for (const plat::WindowEntry& w : plat::topLevelWindows())
+                for (int i : indexes)
+                    seen += w.handle == f.handle(i) && w.visible;
+            return seen == indexes.size();
+        },
+        handles);
 }
 
 class Windows : public ::testing::TestWithParam<bool> {

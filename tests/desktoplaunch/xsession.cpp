@@ -1,6 +1,8 @@
 #include "xsession.h"
 
+#include <chrono>
 #include <csignal>
+#include <poll.h>
 #include <spawn.h>
 #include <unistd.h>
 
@@ -33,24 +35,51 @@ bool XSession::startWindowManager() {
     const Window probe = XCreateSimpleWindow(d, DefaultRootWindow(d), 0, 0, 10, 10, 0, 0, 0);
     XMapWindow(d, probe);
     XSync(d, False);
-    bool ready = false;
-    for (int i = 0; i < 6000 && !ready; ++i) {
+    const auto listed = [&] {
         Atom type;
         int format;
         unsigned long n = 0, after;
         unsigned char* data = nullptr;
+        bool found = false;
         if (XGetWindowProperty(d, DefaultRootWindow(d), clients, 0, 1024, False, XA_WINDOW, &type, &format, &n,
                                &after, &data) == Success && format == 32)
             for (unsigned long k = 0; k < n; ++k)
-                ready = ready || reinterpret_cast<const Window*>(data)[k] == probe;
+                found = found || reinterpret_cast<const Window*>(data)[k] == probe;
         if (data)
             XFree(data);
-        if (!ready)
-            usleep(10000);
-    }
+        return found;
+    };
+    const bool ready = waitFor(listed);
     XDestroyWindow(d, probe);
     XSync(d, False);
     XCloseDisplay(d);
     return ready;
 }
 
+
+bool XSession::waitFor(const std::function<bool()>& done, const std::vector<unsigned long>& windows, int timeoutMs) {
+    Display* d = XOpenDisplay(nullptr);
+    if (!d)
+        return done();
+    XSelectInput(d, DefaultRootWindow(d), PropertyChangeMask | SubstructureNotifyMask);
+    for (unsigned long w : windows)
+        XSelectInput(d, w, PropertyChangeMask | StructureNotifyMask);
+    XSync(d, False);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    bool ok = done();
+    while (!ok) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+        if (left.count() <= 0)
+            break;
+        pollfd fd{ConnectionNumber(d), POLLIN, 0};
+        if (XPending(d) == 0 && poll(&fd, 1, static_cast<int>(left.count())) <= 0)
+            continue;
+        while (XPending(d) > 0) {
+            XEvent event;
+            XNextEvent(d, &event);
+        }
+        ok = done();
+    }
+    XCloseDisplay(d);
+    return ok;
+}
