@@ -1,7 +1,7 @@
 #include "dbservices/aggregates.h"
 
 #include "dataaccess/sqlquote.h"
-#include "dbservices/blanktext.h"
+#include "platform/blanktext.h"
 
 namespace aggregates {
 

@@ -1,6 +1,6 @@
 #include "dbservices/scriptrunner.h"
 
-#include "dbservices/blanktext.h"
+#include "platform/blanktext.h"
 #include "platform/ansicodec.h"
 
 #include <QStringEncoder>

@@ -1,6 +1,6 @@
 #include "dbservices/settings.h"
 
-#include "dbservices/blanktext.h"
+#include "platform/blanktext.h"
 
 namespace settings {
 

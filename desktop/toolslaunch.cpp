@@ -1,30 +1,17 @@
 // The toolkit's launching and window-finding members: documents and addresses go to the
 // desktop's opener, programs are started and waited for, windows found by program.
+#include "platform/blanktext.h"
 #include "platform/processstart.h"
 #include "platform/shellopen.h"
 #include "platform/windowlist.h"
 #include "toolkit/tools.h"
-
-namespace {
-
-// Characters of code 32 or lower removed from both ends.
-QString trimControls(const QString& s) {
-    qsizetype b = 0, e = s.size();
-    while (b < e && s[b].unicode() <= 32)
-        ++b;
-    while (e > b && s[e - 1].unicode() <= 32)
-        --e;
-    return s.mid(b, e - b);
-}
-
-}  // namespace
 
 void TTools::OPenUrl(const QString& URL) { plat::shellOpen().open(URL); }
 
 void TTools::ExecuteFile(const QString& FileName) { plat::shellOpen().open(FileName); }
 
 void TTools::ExecuteFilePara(const QString& FileName, const QString& Para) {
-    plat::shellOpen().open(trimControls(FileName), Para);
+    plat::shellOpen().open(blanktext::trimmed(FileName), Para);
 }
 
 bool TTools::ExecAndWait(const QString& FileName, const QString& Params) {

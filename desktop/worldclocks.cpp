@@ -1,21 +1,9 @@
 #include "worldclocks.h"
 
 #include "calendar/runtimedatetime.h"
+#include "platform/blanktext.h"
 
 namespace desk {
-
-namespace {
-
-QString trimControls(const QString& s) {
-    qsizetype b = 0, e = s.size();
-    while (b < e && s[b].unicode() <= 32)
-        ++b;
-    while (e > b && s[e - 1].unicode() <= 32)
-        --e;
-    return s.mid(b, e - b);
-}
-
-}  // namespace
 
 QString zonePrefix(const QString& name) {
     const qsizetype at = name.indexOf(QLatin1String("Standard Time"));  // -1 absent, 0 at the start
@@ -23,7 +11,7 @@ QString zonePrefix(const QString& name) {
 }
 
 bool isSkippedZone(const QString& prefix) {
-    const QString p = trimControls(prefix);
+    const QString p = blanktext::trimmed(prefix);
     for (const char* skipped : {"GMT", "Greenwich", "Greenland", "GTB"})
         if (p.compare(QLatin1String(skipped), Qt::CaseInsensitive) == 0)
             return true;

@@ -1,5 +1,5 @@
 #pragma once
-// Trimming as the database services use it: every character of code 32 or below
+// Trimming as the runtime trims text: every character of code 32 or below
 // (blanks, tabs, line breaks, other control characters) counts as blank.
 #include <QString>
 
