@@ -1,5 +1,7 @@
 #include "xsession.h"
 
+#include "tests/fixtures/windowmanagerready.h"
+
 #include <chrono>
 #include <csignal>
 #include <poll.h>
@@ -26,33 +28,7 @@ bool XSession::startWindowManager() {
     posix_spawnattr_destroy(&attr);
     if (failed)
         return false;
-    Display* d = XOpenDisplay(m_display.c_str());
-    if (!d)
-        return false;
-    // Ready once it manages a window: a probe window mapped now shows up in its client
-    // list when the window manager has taken it in (bounded, for a hung manager).
-    const Atom clients = XInternAtom(d, "_NET_CLIENT_LIST", False);
-    const Window probe = XCreateSimpleWindow(d, DefaultRootWindow(d), 0, 0, 10, 10, 0, 0, 0);
-    XMapWindow(d, probe);
-    XSync(d, False);
-    const auto listed = [&] {
-        Atom type;
-        int format;
-        unsigned long n = 0, after;
-        unsigned char* data = nullptr;
-        bool found = false;
-        if (XGetWindowProperty(d, DefaultRootWindow(d), clients, 0, 1024, False, XA_WINDOW, &type, &format, &n,
-                               &after, &data) == Success && format == 32)
-            for (unsigned long k = 0; k < n; ++k)
-                found = found || reinterpret_cast<const Window*>(data)[k] == probe;
-        if (data)
-            XFree(data);
-        return found;
-    };
-    const bool ready = waitFor(listed);
-    XDestroyWindow(d, probe);
-    XSync(d, False);
-    XCloseDisplay(d);
+    const bool ready = windowManagerManages(m_display.c_str());
     return ready;
 }
 
