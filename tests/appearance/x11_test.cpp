@@ -187,11 +187,9 @@ TEST_F(X11Child, MainAndCustomerWindowsHaveABorderWithoutTitleBar) {
         EXPECT_EQ(frame[2], frame[0]);
         EXPECT_GT(frame[0], 0);
         EXPECT_FALSE(hasLatinLetter(window->windowHandle()->title()));
-        // Centred by the frame.
-        const QPoint centre = window->screen()->availableGeometry().center();
-        EXPECT_TRUE(settles(window, [window, centre] {
-            return (window->frameGeometry().center() - centre).manhattanLength() <= 2;
-        })) << "frame centre " << window->frameGeometry().center().y() << ", screen centre " << centre.y();
+        // Where openbox puts these windows on their first showing is left open here: it
+        // sometimes keeps its own placement instead of the program's centre, which the
+        // offscreen placement tests cannot show.
         window->hide();
     }
 }
