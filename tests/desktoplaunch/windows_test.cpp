@@ -2,6 +2,8 @@
 // without a window manager.
 #include "xsession.h"
 
+#include "tests/fixtures/windowmanagerready.h"
+
 #include "platform/windowlist.h"
 #include "toolkit/recordingdialogs.h"
 #include "toolkit/tools.h"
@@ -56,7 +58,7 @@ bool shown(const Fixture& f, const QList<int>& indexes) {
     std::vector<unsigned long> handles;
     for (int i : indexes)
         handles.push_back(f.handle(i));
-    return XSession::waitFor(
+    return waitOnXEvents(
         [&] {
             qsizetype seen = 0;
             for (const plat::WindowEntry& w : plat::topLevelWindows())

@@ -2,9 +2,7 @@
 
 #include "tests/fixtures/windowmanagerready.h"
 
-#include <chrono>
 #include <csignal>
-#include <poll.h>
 #include <spawn.h>
 #include <unistd.h>
 
@@ -28,34 +26,6 @@ bool XSession::startWindowManager() {
     posix_spawnattr_destroy(&attr);
     if (failed)
         return false;
-    const bool ready = windowManagerManages(m_display.c_str());
-    return ready;
+    return windowManagerManages(m_display.c_str());
 }
 
-
-bool XSession::waitFor(const std::function<bool()>& done, const std::vector<unsigned long>& windows, int timeoutMs) {
-    Display* d = XOpenDisplay(nullptr);
-    if (!d)
-        return done();
-    XSelectInput(d, DefaultRootWindow(d), PropertyChangeMask | SubstructureNotifyMask);
-    for (unsigned long w : windows)
-        XSelectInput(d, w, PropertyChangeMask | StructureNotifyMask);
-    XSync(d, False);
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-    bool ok = done();
-    while (!ok) {
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
-        if (left.count() <= 0)
-            break;
-        pollfd fd{ConnectionNumber(d), POLLIN, 0};
-        if (XPending(d) == 0 && poll(&fd, 1, static_cast<int>(left.count())) <= 0)
-            continue;
-        while (XPending(d) > 0) {
-            XEvent event;
-            XNextEvent(d, &event);
-        }
-        ok = done();
-    }
-    XCloseDisplay(d);
-    return ok;
-}

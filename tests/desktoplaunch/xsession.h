@@ -8,9 +8,7 @@
 
 #include <csignal>
 #include <cstdlib>
-#include <functional>
 #include <string>
-#include <vector>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -61,12 +59,6 @@ public:
     XSession& operator=(const XSession&) = delete;
 
     bool ok() const { return m_ok; }
-
-    // Waits until done() holds, checking it again after each change the X server
-    // reports on the root window or on the given windows (properties, mapping), for at
-    // most timeoutMs: the server's events are the handshake, nothing sleeps.
-    static bool waitFor(const std::function<bool()>& done, const std::vector<unsigned long>& windows = {},
-                        int timeoutMs = 30000);
 
 private:
     bool startWindowManager();
