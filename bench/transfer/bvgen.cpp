@@ -2,8 +2,8 @@
 //   bvgen file OUT [--rows N] [--columns C] [--animals M] [--unknown-share X] [--seed S]
 //   bvgen animals-csv OUT [--animals M]
 //   bvgen farm --server S [--database D] [--animals M] [--upgraded]
-#include "bench/transfer/bvdata.h"
-#include "bench/transfer/farmbuilder.h"
+#include "tests/fixtures/bvdata.h"
+#include "tests/fixtures/farmbuilder.h"
 
 #include <QCoreApplication>
 #include <QStringList>

@@ -8,8 +8,8 @@
 // The data (file and animals) is generated once per size into the work folder and
 // reused; the farm database and the shell's database are made afresh for every run and
 // their set-up is not timed.
-#include "bench/transfer/bvdata.h"
-#include "bench/transfer/farmbuilder.h"
+#include "tests/fixtures/bvdata.h"
+#include "tests/fixtures/farmbuilder.h"
 #include "connection/credentialsfile.h"
 
 #include <QCoreApplication>

@@ -1,7 +1,7 @@
 #include "calendar/datearithmetic.h"
-#include "expectedtexts.h"
+#include "tests/fixtures/expectedtexts.h"
 #include "platform/convert.h"
-#include "qstringprint.h"
+#include "tests/fixtures/qstringprint.h"
 
 #include <gtest/gtest.h>
 

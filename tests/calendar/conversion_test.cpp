@@ -1,8 +1,8 @@
-#include "astronomicalreference.h"
+#include "tests/fixtures/astronomicalreference.h"
 #include "calendar/calendarconversion.h"
 #include "calendar/solarcycle.h"
 #include "platform/convert.h"
-#include "qstringprint.h"
+#include "tests/fixtures/qstringprint.h"
 
 #include <gtest/gtest.h>
 

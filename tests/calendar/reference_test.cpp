@@ -1,6 +1,6 @@
 // The test reference itself against published equinoxes and calendar dates, so that
 // the conversion tests compare with something trustworthy.
-#include "astronomicalreference.h"
+#include "tests/fixtures/astronomicalreference.h"
 
 #include <gtest/gtest.h>
 

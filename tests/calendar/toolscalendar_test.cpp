@@ -4,10 +4,10 @@
 #include "dataaccess/connection.h"
 #include "dataaccess/query.h"
 #include "dataaccess/table.h"
-#include "expectedtexts.h"
+#include "tests/fixtures/expectedtexts.h"
 #include "platform/convert.h"
 #include "platform/formatsettings.h"
-#include "qstringprint.h"
+#include "tests/fixtures/qstringprint.h"
 #include "toolkit/recordingdialogs.h"
 #include "toolkit/tools.h"
 

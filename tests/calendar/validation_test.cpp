@@ -1,8 +1,8 @@
 #include "calendar/datevalidation.h"
 #include "calendar/runtimedatetime.h"
-#include "expectedtexts.h"
+#include "tests/fixtures/expectedtexts.h"
 #include "platform/convert.h"
-#include "qstringprint.h"
+#include "tests/fixtures/qstringprint.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "tests/connection/qstringprint.h"
+#include "tests/fixtures/qstringprint.h"
 #include "connection/credentialsfile.h"
 #include "connection/discoveryhooks.h"
 #include "connection/multiuserform.h"
@@ -6,8 +6,8 @@
 #include "dataaccess/sqlerror.h"
 #include "dataaccess/ui/connectdialog.h"
 #include "platform/ansicodec.h"
-#include "tests/connection/endrequest.h"
-#include "tests/connection/farmserver.h"
+#include "tests/fixtures/endrequest.h"
+#include "tests/fixtures/farmserver.h"
 #include "toolkit/recordingdialogs.h"
 #include "toolkit/tools.h"
 

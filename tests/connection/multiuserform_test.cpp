@@ -1,7 +1,7 @@
-#include "tests/connection/qstringprint.h"
+#include "tests/fixtures/qstringprint.h"
 #include "connection/multiuserform.h"
 #include "platform/appexit.h"
-#include "tests/connection/endrequest.h"
+#include "tests/fixtures/endrequest.h"
 #include "toolkit/userdialogs.h"
 
 #include <QApplication>

@@ -1,4 +1,4 @@
-#include "tests/connection/qstringprint.h"
+#include "tests/fixtures/qstringprint.h"
 #include "connection/scrambling.h"
 
 #include <gtest/gtest.h>

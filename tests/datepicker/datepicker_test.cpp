@@ -1,10 +1,10 @@
 // The date picker as the toolkit opens it for an edit: what it shows on opening, what
 // it writes back, its keys wherever the focus is, and its window's layout. Also the
 // keyboard walk over every leap day, each day converted by the toolkit.
-#include "astronomicalreference.h"
+#include "tests/fixtures/astronomicalreference.h"
 #include "calendar/datepickernew.h"
 #include "calendar/datepickergallery.h"
-#include "expectedtexts.h"
+#include "tests/fixtures/expectedtexts.h"
 #include "platform/appexit.h"
 #include "toolkit/recordingdialogs.h"
 #include "toolkit/tools.h"

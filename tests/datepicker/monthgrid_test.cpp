@@ -1,6 +1,6 @@
 // The month calendar's model: the days it offers against an independent reference,
 // where they sit in the week, and the go-to rules.
-#include "astronomicalreference.h"
+#include "tests/fixtures/astronomicalreference.h"
 #include "calendar/calendarconversion.h"
 #include "calendar/solarmonthgrid.h"
 

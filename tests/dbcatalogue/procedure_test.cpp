@@ -1,6 +1,6 @@
 // The procedure builder: its text for a section, its filter, and the procedure it gives
 // run on the embedded engine.
-#include "catalogfixture.h"
+#include "tests/fixtures/catalogfixture.h"
 
 namespace {
 

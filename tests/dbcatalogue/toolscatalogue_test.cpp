@@ -1,5 +1,5 @@
 // The catalogue operations of the toolkit on the embedded engine.
-#include "catalogfixture.h"
+#include "tests/fixtures/catalogfixture.h"
 
 namespace {
 

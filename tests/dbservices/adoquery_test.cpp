@@ -1,6 +1,6 @@
 #include "dataaccess/sqlerror.h"
 #include "dbservices/adoquery.h"
-#include "tests/toolkit_sql/sqlfixture.h"
+#include "tests/fixtures/sqlfixture.h"
 
 TEST(AdoConnectionString, PairsAndQuotedValues) {
     struct Case {

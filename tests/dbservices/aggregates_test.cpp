@@ -1,7 +1,7 @@
 #include "dataaccess/sqlerror.h"
 #include "dataaccess/table.h"
 #include "dbservices/aggregates.h"
-#include "tests/toolkit_sql/sqlfixture.h"
+#include "tests/fixtures/sqlfixture.h"
 
 TEST(AggregateSql, TextsAsBuilt) {
     using namespace aggregates;

@@ -1,5 +1,5 @@
 #include "platform/ansicodec.h"
-#include "tests/toolkit_sql/sqlfixture.h"
+#include "tests/fixtures/sqlfixture.h"
 #include "toolkit/messageboardform.h"
 #include "widgets/flatbutton.h"
 

@@ -1,5 +1,5 @@
 #include "dataaccess/sqlerror.h"
-#include "tests/toolkit_sql/sqlfixture.h"
+#include "tests/fixtures/sqlfixture.h"
 
 namespace {
 

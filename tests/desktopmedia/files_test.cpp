@@ -1,6 +1,6 @@
 // Copying files held by others, deleting folder trees, the wallpaper setting.
 #include "desktop/files.h"
-#include "tests/toolkit_env/toolsfixture.h"
+#include "tests/fixtures/toolsfixture.h"
 
 #include <QDir>
 #include <QFile>

@@ -2,7 +2,7 @@
 // address, and this machine's own answer.
 #include "desktop/network.h"
 #include "platform/hostlookup.h"
-#include "tests/toolkit_env/toolsfixture.h"
+#include "tests/fixtures/toolsfixture.h"
 
 #include <QRegularExpression>
 #include <gtest/gtest.h>

@@ -4,7 +4,7 @@
 #include "desktop/images.h"
 #include "desktop/jpegcodec.h"
 #include "desktop/resample.h"
-#include "tests/toolkit_env/toolsfixture.h"
+#include "tests/fixtures/toolsfixture.h"
 
 #include <QCryptographicHash>
 #include <QDir>

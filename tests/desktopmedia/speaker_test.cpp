@@ -2,7 +2,7 @@
 // speaker-control ports elsewhere, and the tick-count wait.
 #include "platform/pcspeaker.h"
 #include "platform/tickcount.h"
-#include "tests/toolkit_env/toolsfixture.h"
+#include "tests/fixtures/toolsfixture.h"
 
 #include <QFile>
 #include <QTemporaryDir>

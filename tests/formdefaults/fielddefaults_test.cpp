@@ -1,6 +1,6 @@
 // Stored field definitions: LoadDefField fills a record from the catalogue's section
 // "ini", SaveDefField stores the record's values back into the same entry.
-#include "tests/dbcatalogue/catalogfixture.h"
+#include "tests/fixtures/catalogfixture.h"
 
 namespace {
 

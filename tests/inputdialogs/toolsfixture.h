@@ -2,7 +2,8 @@
 // The toolkit of the SQL tests (recording dialogs, an embedded farm database as its
 // ServerConnection) with a record of its keyboard layout of its own.
 #include "platform/keyboardlayouts.h"
-#include "tests/toolkit_sql/sqlfixture.h"
+#include "tests/fixtures/qstringprint.h"
+#include "tests/fixtures/sqlfixture.h"
 
 #include <QCoreApplication>
 #include <QTimer>
@@ -38,6 +39,3 @@ protected:
 
     plat::RecordingKeyboardLayouts layouts;
 };
-
-// Texts in failure messages as text.
-inline void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }

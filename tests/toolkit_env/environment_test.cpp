@@ -1,6 +1,6 @@
 // The working environment the toolkit sets up when it is created, and the keyboard
 // layout switches.
-#include "toolsfixture.h"
+#include "tests/fixtures/toolsfixture.h"
 
 #include "toolkit/messageboardform.h"
 

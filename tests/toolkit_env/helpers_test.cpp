@@ -1,5 +1,5 @@
 // The small value helpers and the runtime's integer conversion they rest on.
-#include "toolsfixture.h"
+#include "tests/fixtures/toolsfixture.h"
 
 #include "platform/convert.h"
 

@@ -1,6 +1,6 @@
 // The key handlers that other forms attach: Enter and the arrows move the focus in tab
 // order, Escape closes the form.
-#include "toolsfixture.h"
+#include "tests/fixtures/toolsfixture.h"
 
 #include <QDialog>
 #include <QLineEdit>

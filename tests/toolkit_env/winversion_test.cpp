@@ -1,6 +1,6 @@
 // The version text and WinVer for every row of the version table, through the version
 // stand-in and its environment variable.
-#include "toolsfixture.h"
+#include "tests/fixtures/toolsfixture.h"
 
 #include "platform/winversion.h"
 

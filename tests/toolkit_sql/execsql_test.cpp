@@ -1,6 +1,6 @@
 #include "platform/ansicodec.h"
 #include "platform/beep.h"
-#include "sqlfixture.h"
+#include "tests/fixtures/sqlfixture.h"
 #include "toolkit/messageboardform.h"
 
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "sqlfixture.h"
+#include "tests/fixtures/sqlfixture.h"
 
 class ProbesTest : public SqlFixture {
 protected:

@@ -1,4 +1,4 @@
-#include "tests/connection/qstringprint.h"
+#include "tests/fixtures/qstringprint.h"
 #include "app/batcharguments.h"
 
 #include <gtest/gtest.h>

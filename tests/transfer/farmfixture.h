@@ -1,13 +1,13 @@
 #pragma once
 // A farm on the embedded engine in a temporary folder, the credentials file of an
 // installation pointing at it, and breeding-centre files written byte for byte.
-#include "tests/connection/qstringprint.h"
+#include "tests/fixtures/qstringprint.h"
 #include "app/transferstatements.h"
-#include "bench/transfer/bvdata.h"
-#include "bench/transfer/farmbuilder.h"
+#include "tests/fixtures/bvdata.h"
+#include "tests/fixtures/farmbuilder.h"
 #include "connection/credentialsfile.h"
-#include "tests/connection/endrequest.h"
-#include "tests/connection/farmserver.h"
+#include "tests/fixtures/endrequest.h"
+#include "tests/fixtures/farmserver.h"
 #include "app/datamodule.h"
 #include "toolkit/recordingdialogs.h"
 #include "toolkit/tools.h"
