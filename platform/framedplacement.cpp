@@ -7,6 +7,7 @@
 #include <QMargins>
 #include <QScreen>
 #include <QWidget>
+#include <QWindow>
 #include <optional>
 
 namespace plat {
@@ -46,8 +47,8 @@ public:
         m_mode = mode;
         m_outerHeight = outerHeight;
         // The left edge the top placement keeps: where the frame stands now.
-        m_left = m_window->geometry().left() - margins(false).left();
-        apply(false);
+        m_left = m_window->geometry().left() - margins().left();
+        apply();
     }
 
 protected:
@@ -57,13 +58,13 @@ protected:
             // Sent before the platform maps the window; a show the window system reports
             // (a restored window) leaves the window where it was.
             if (!event->spontaneous())
-                apply(true);
+                apply();
             break;
         case QEvent::Move:
         case QEvent::Resize:
         case QEvent::Paint:
             if (!m_fromWindowManager && qtFrameMargins(m_window) != m_margins)
-                apply(false);
+                apply();
             break;
         default:
             break;
@@ -72,19 +73,19 @@ protected:
     }
 
 private:
-    // The frame the window is placed by: the window manager's answer where there is one
-    // (asked for just before a map), else what Qt reports.
-    QMargins margins(bool beforeMap) {
-        const bool shown = m_window->isVisible();
-        std::optional<QMargins> wm;
-        if (beforeMap || shown)
-            wm = x11FrameExtents(m_window, beforeMap);
+    // The frame the window is placed by: the window manager's answer where there is one,
+    // else what Qt reports. The manager answers for windows it does not manage, so it is
+    // asked until Qt maps the window (the native window shows only after the Show
+    // event); once mapped, the frame is read from the window.
+    QMargins margins() {
+        const QWindow* handle = m_window->windowHandle();
+        const std::optional<QMargins> wm = x11FrameExtents(m_window, !(handle && handle->isVisible()));
         m_fromWindowManager = wm.has_value();
         return wm ? *wm : qtFrameMargins(m_window);
     }
 
-    void apply(bool beforeMap) {
-        m_margins = margins(beforeMap);
+    void apply() {
+        m_margins = margins();
         const QScreen* screen = m_window->screen() ? m_window->screen() : QGuiApplication::primaryScreen();
         if (m_outerHeight > 0) {
             const int client = m_outerHeight - m_margins.top() - m_margins.bottom();

@@ -41,11 +41,11 @@ inline QString blankTitle() { return QString(QChar(0x200F)); }
 void useBorderOnlyFrame(QWidget* window);
 
 // The frame the window manager draws around a window (_NET_FRAME_EXTENTS). With ask,
-// the manager is asked for it first (_NET_REQUEST_FRAME_EXTENTS), which it answers for a
-// window not yet mapped too, and the answer is awaited on the server's events: a window
-// placed from that answer before its first map is framed where it was placed, with no
-// move once it shows. Nothing where the manager offers neither, or the window has no
-// native window yet.
+// the manager is asked for it first (_NET_REQUEST_FRAME_EXTENTS) and the answer is
+// awaited on the server's events; managers answer for windows they do not manage, so ask
+// only before the window is mapped: a window placed from that answer is framed where it
+// was placed, with no move once it shows. Nothing where the manager offers neither, or
+// the window has no native window yet.
 std::optional<QMargins> x11FrameExtents(QWidget* window, bool ask);
 
 }  // namespace plat

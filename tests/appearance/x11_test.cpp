@@ -10,6 +10,7 @@
 #include "tests/fixtures/xvfbsession.h"
 #include "toolkit/boxwindow.h"
 #include "toolkit/messageboardform.h"
+#include "toolkit/messagedialog.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -261,6 +262,45 @@ TEST_F(X11Child, BoxWindowsHaveTheirHeightsFrameIncluded) {
         EXPECT_EQ(outer->height(), TBoxWindow::outerHeight(kind));
         EXPECT_LE((outer->center() - box.screen()->availableGeometry().center()).manhattanLength(), 1);
     }
+}
+
+TEST_F(X11Child, MessageDialogCentredOnItsFirstShowing) {
+    // Sized by the message box only as it shows, after the frame was asked for.
+    MessageDialogSetup setup;
+    setup.icon = QMessageBox::Information;
+    setup.caption = QStringLiteral("پيام");
+    setup.text = QStringLiteral("عمليات با موفقيت انجام شد");
+    setup.buttons = {{QStringLiteral("تاييد"), 1}};
+    TMessageDialog dialog(setup);
+    dialog.show();
+    const std::optional<QRect> outer = managedFrame(&dialog);
+    ASSERT_TRUE(outer) << "openbox did not take the window in";
+    const std::vector<long> frame = frameExtents(&dialog);
+    ASSERT_EQ(frame.size(), 4u);
+    EXPECT_EQ(outer->size(), dialog.size() + QSize(int(frame[0] + frame[1]), int(frame[2] + frame[3])));
+    EXPECT_LE((outer->center() - dialog.screen()->availableGeometry().center()).manhattanLength(), 1)
+        << "frame centre " << outer->center().x() << "," << outer->center().y();
+}
+
+TEST_F(X11Child, FrameIsAnnouncedBeforeTheFirstMap) {
+    // The answer before the map is the frame openbox draws once it maps the window.
+    QWidget titled;
+    titled.setFixedSize(200, 100);
+    QWidget bordered;
+    bordered.setFixedSize(200, 100);
+    plat::useBorderOnlyFrame(&bordered);
+    for (QWidget* window : {&titled, &bordered}) {
+        window->winId();
+        const std::optional<QMargins> before = plat::x11FrameExtents(window, true);
+        ASSERT_TRUE(before);
+        EXPECT_GT(before->left(), 0);
+        window->show();
+        ASSERT_TRUE(managedFrame(window));
+        const std::vector<long> after = frameExtents(window);
+        ASSERT_EQ(after.size(), 4u);
+        EXPECT_EQ(*before, QMargins(int(after[0]), int(after[2]), int(after[1]), int(after[3])));
+    }
+    EXPECT_GT(plat::x11FrameExtents(&titled, false)->top(), plat::x11FrameExtents(&bordered, false)->top());
 }
 
 TEST_F(X11Child, MessageBeepRingsTheDisplaysBell) {
