@@ -1,8 +1,9 @@
 #pragma once
 // Placing top-level windows by their frame (border and title bar included). An X11
-// window manager frames a window only after it is mapped, so right after show() the
-// frame is not known yet: a placement made then is made again, once, when the frame
-// the window manager reports changes. Later moves by the user are left alone.
+// window manager draws the frame only when it maps the window, so the placement is made
+// again each time the window is shown, just before the map, from the frame the manager
+// announces for it; where no manager announces one, it is made again, once, when the
+// frame Qt reports changes. Later moves by the user are left alone.
 class QWidget;
 
 namespace plat {

@@ -5,6 +5,8 @@
 #include <QWidget>
 #include <QWindow>
 
+#include <poll.h>
+
 #include <X11/XKBlib.h>
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
@@ -96,6 +98,90 @@ void useBorderOnlyFrame(QWidget* window) {
     const auto id = static_cast<Window>(window->winId());
     XChangeProperty(display, id, motif, motif, 32, PropModeReplace, reinterpret_cast<const unsigned char*>(hints), 5);
     XFlush(display);
+}
+
+namespace {
+
+bool wmSupports(Display* d, Atom feature) {
+    const Atom supported = XInternAtom(d, "_NET_SUPPORTED", False);
+    Atom type = 0;
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char* data = nullptr;
+    bool found = false;
+    if (XGetWindowProperty(d, DefaultRootWindow(d), supported, 0, 4096, False, XA_ATOM, &type, &format, &count,
+                           &after, &data) == Success && data && format == 32)
+        for (unsigned long k = 0; k < count && !found; ++k)
+            found = reinterpret_cast<const Atom*>(data)[k] == feature;
+    if (data)
+        XFree(data);
+    return found;
+}
+
+std::optional<QMargins> readExtents(Display* d, Window w, Atom extents) {
+    Atom type = 0;
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char* data = nullptr;
+    std::optional<QMargins> result;
+    if (XGetWindowProperty(d, w, extents, 0, 4, False, XA_CARDINAL, &type, &format, &count, &after, &data) == Success &&
+        data && format == 32 && count == 4) {
+        // Left, right, top, bottom.
+        const auto* v = reinterpret_cast<const long*>(data);
+        result = QMargins(int(v[0]), int(v[2]), int(v[1]), int(v[3]));
+    }
+    if (data)
+        XFree(data);
+    return result;
+}
+
+// Asks the window manager for the frame of w and waits for the property it sets in
+// answer; the bound only keeps a manager that never answers from hanging the program.
+void requestExtents(Display* d, Window w, Atom extents) {
+    XSelectInput(d, w, PropertyChangeMask);
+    XEvent request{};
+    request.xclient.type = ClientMessage;
+    request.xclient.window = w;
+    request.xclient.message_type = XInternAtom(d, "_NET_REQUEST_FRAME_EXTENTS", False);
+    request.xclient.format = 32;
+    XSendEvent(d, DefaultRootWindow(d), False, SubstructureRedirectMask | SubstructureNotifyMask, &request);
+    XFlush(d);
+    for (;;) {
+        pollfd fd{ConnectionNumber(d), POLLIN, 0};
+        if (XPending(d) == 0 && poll(&fd, 1, 5000) <= 0)
+            return;
+        XEvent event;
+        XNextEvent(d, &event);
+        if (event.type == PropertyNotify && event.xproperty.window == w && event.xproperty.atom == extents &&
+            event.xproperty.state == PropertyNewValue)
+            return;
+    }
+}
+
+}  // namespace
+
+std::optional<QMargins> x11FrameExtents(QWidget* window, bool ask) {
+    Display* qt = qtX11Display();
+    if (!qt || !window || !window->testAttribute(Qt::WA_WState_Created))
+        return std::nullopt;
+    const auto id = static_cast<Window>(window->winId());
+    // A connection of its own: waiting on Qt's would take Qt's events away from it.
+    Display* d = XOpenDisplay(DisplayString(qt));
+    if (!d)
+        return std::nullopt;
+    const Atom extents = XInternAtom(d, "_NET_FRAME_EXTENTS", False);
+    std::optional<QMargins> result;
+    if (wmSupports(d, extents)) {
+        if (ask && wmSupports(d, XInternAtom(d, "_NET_REQUEST_FRAME_EXTENTS", False))) {
+            // The manager reads the window's hints (the border-only decorations, a fixed
+            // size) when it answers: Qt's requests reach the server first.
+            XSync(qt, False);
+            requestExtents(d, id, extents);
+        }
+        result = readExtents(d, id, extents);
+    }
+    XCloseDisplay(d);
+    return result;
 }
 
 }  // namespace plat

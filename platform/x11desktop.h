@@ -2,6 +2,7 @@
 // The few X11 services the program uses where it runs on an X display: the keyboard
 // group (XKB), the bell and the window manager's decoration hints. Everything here does
 // nothing where Qt does not run on X11.
+#include <QMargins>
 #include <QString>
 #include <optional>
 
@@ -38,5 +39,13 @@ inline QString blankTitle() { return QString(QChar(0x200F)); }
 // and Motif hints that keep the title but drop the buttons are not honoured by all of
 // them. Takes effect when the window is next mapped; call it before the first show.
 void useBorderOnlyFrame(QWidget* window);
+
+// The frame the window manager draws around a window (_NET_FRAME_EXTENTS). With ask,
+// the manager is asked for it first (_NET_REQUEST_FRAME_EXTENTS) and the answer is
+// awaited on the server's events; managers answer for windows they do not manage, so ask
+// only before the window is mapped: a window placed from that answer is framed where it
+// was placed, with no move once it shows. Nothing where the manager offers neither, or
+// the window has no native window yet.
+std::optional<QMargins> x11FrameExtents(QWidget* window, bool ask);
 
 }  // namespace plat

@@ -10,13 +10,14 @@
 #include "tests/fixtures/xvfbsession.h"
 #include "toolkit/boxwindow.h"
 #include "toolkit/messageboardform.h"
+#include "toolkit/messagedialog.h"
 
 #include <QCoreApplication>
-#include <QDeadlineTimer>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWindow>
 #include <functional>
+#include <optional>
 #include <gtest/gtest.h>
 #include <poll.h>
 
@@ -123,21 +124,6 @@ TEST_F(OwnDisplay, BellRingsOnTheDisplay) {
 
 bool inChild() { return qEnvironmentVariableIsSet("BVT_X11_CHILD"); }
 
-// Turns the event loop until the window manager has framed the window and the check
-// holds; the bound only keeps a missing window manager from hanging the test. Without
-// qtFrame the frame is read from the window's X property alone: Qt learns a border of
-// equal sides some turns later, and may report none until the window moves.
-template <typename Check>
-bool settles(QWidget* window, Check check, bool qtFrame = true) {
-    QDeadlineTimer bound(15000);
-    while (!bound.hasExpired()) {
-        if ((!qtFrame || window->frameGeometry() != window->geometry()) && check())
-            return true;
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 20);
-    }
-    return false;
-}
-
 // The frame the window manager drew around the window: left, right, top, bottom.
 std::vector<long> frameExtents(QWidget* window) {
     Display* display = plat::qtX11Display();
@@ -154,6 +140,62 @@ std::vector<long> frameExtents(QWidget* window) {
         XFree(data);
     }
     return result;
+}
+
+// The window manager's frame window of a client: its ancestor right below the root.
+Window frameWindowOf(Display* display, Window client) {
+    Window w = client;
+    for (;;) {
+        Window root = 0, parent = 0, *children = nullptr;
+        unsigned int count = 0;
+        if (!XQueryTree(display, w, &root, &parent, &children, &count))
+            return 0;
+        if (children)
+            XFree(children);
+        if (parent == root || parent == 0)
+            return w;
+        w = parent;
+    }
+}
+
+bool inClientList(Display* display, Window client) {
+    const Atom clients = XInternAtom(display, "_NET_CLIENT_LIST", False);
+    Atom type = 0;
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char* data = nullptr;
+    bool found = false;
+    if (XGetWindowProperty(display, DefaultRootWindow(display), clients, 0, 4096, False, XA_WINDOW, &type, &format,
+                           &count, &after, &data) == Success && data && format == 32)
+        for (unsigned long k = 0; k < count; ++k)
+            found = found || reinterpret_cast<const Window*>(data)[k] == client;
+    if (data)
+        XFree(data);
+    return found;
+}
+
+// Where the user sees the window on its first showing, as the X server has it: the
+// outer rectangle of the frame once the window manager has taken the window in (the
+// window is listed as managed and its frame is mapped). Waited for on the server's
+// events; the result is read once, so a window that is moved after it shows fails.
+std::optional<QRect> managedFrame(QWidget* window) {
+    Display* display = plat::qtX11Display();
+    const auto client = static_cast<Window>(window->winId());
+    Window frame = 0;
+    const bool managed = waitOnXEvents([&] {
+        frame = frameWindowOf(display, client);
+        XWindowAttributes attributes{};
+        return frame != 0 && frame != client && inClientList(display, client) &&
+               XGetWindowAttributes(display, frame, &attributes) && attributes.map_state == IsViewable;
+    }, {client}, 15000);
+    if (!managed)
+        return std::nullopt;
+    Window root = 0;
+    int x = 0, y = 0;
+    unsigned int width = 0, height = 0, border = 0, depth = 0;
+    if (!XGetGeometry(display, frame, &root, &x, &y, &width, &height, &border, &depth))
+        return std::nullopt;
+    return QRect(x, y, int(width + 2 * border), int(height + 2 * border));
 }
 
 bool hasLatinLetter(const QString& text) {
@@ -178,18 +220,21 @@ TEST_F(X11Child, MainAndCustomerWindowsHaveABorderWithoutTitleBar) {
     for (QWidget* window : {static_cast<QWidget*>(&main), static_cast<QWidget*>(&customers)}) {
         SCOPED_TRACE(window->objectName().toStdString());
         window->show();
-        ASSERT_TRUE(settles(window, [window] { return frameExtents(window).size() == 4; }, false))
-            << "frame extents " << frameExtents(window).size() << ", frame " << window->frameGeometry().height()
-            << ", client " << window->geometry().height();
+        const std::optional<QRect> outer = managedFrame(window);
+        ASSERT_TRUE(outer) << "openbox did not take the window in";
         const std::vector<long> frame = frameExtents(window);
+        ASSERT_EQ(frame.size(), 4u);
         // A title bar (and with it the window manager's buttons) would make the top
         // of the frame taller than its sides.
         EXPECT_EQ(frame[2], frame[0]);
         EXPECT_GT(frame[0], 0);
+        EXPECT_EQ(outer->size(), window->size() + QSize(int(frame[0] + frame[1]), int(frame[2] + frame[3])));
         EXPECT_FALSE(hasLatinLetter(window->windowHandle()->title()));
-        // Where openbox puts these windows on their first showing is left open here: it
-        // sometimes keeps its own placement instead of the program's centre, which the
-        // offscreen placement tests cannot show.
+        // Centred by the frame on its first showing, not where openbox would put it.
+        const QPoint centre = window->screen()->availableGeometry().center();
+        EXPECT_LE((outer->center() - centre).manhattanLength(), 1)
+            << "frame centre " << outer->center().x() << "," << outer->center().y() << ", screen centre "
+            << centre.x() << "," << centre.y();
         window->hide();
     }
 }
@@ -198,9 +243,10 @@ TEST_F(X11Child, BoardTitleBarOnScreenOnTheFirstShowing) {
     TMessageBoardForm board;
     board.StartRecording(true, QStringLiteral("گزارش"));
     const int screenHeight = board.screen()->geometry().height();
-    EXPECT_TRUE(settles(&board, [&] {
-        return board.frameGeometry().top() == 0 && board.frameGeometry().height() == screenHeight - 40;
-    })) << "frame " << board.frameGeometry().top() << " + " << board.frameGeometry().height();
+    const std::optional<QRect> outer = managedFrame(&board);
+    ASSERT_TRUE(outer) << "openbox did not take the window in";
+    EXPECT_EQ(outer->top(), 0);
+    EXPECT_EQ(outer->height(), screenHeight - 40);
     // The title bar is there, with the report's title.
     const std::vector<long> frame = frameExtents(&board);
     ASSERT_EQ(frame.size(), 4u);
@@ -211,10 +257,50 @@ TEST_F(X11Child, BoxWindowsHaveTheirHeightsFrameIncluded) {
     for (BoxKind kind : {BoxKind::Small, BoxKind::Big, BoxKind::Color}) {
         TBoxWindow box(kind, 0x00FFFFFF);
         box.showCentred();
-        const int outer = TBoxWindow::outerHeight(kind);
-        EXPECT_TRUE(settles(&box, [&] { return box.frameGeometry().height() == outer; }))
-            << outer << " wanted, " << box.frameGeometry().height() << " found";
+        const std::optional<QRect> outer = managedFrame(&box);
+        ASSERT_TRUE(outer) << "openbox did not take the window in";
+        EXPECT_EQ(outer->height(), TBoxWindow::outerHeight(kind));
+        EXPECT_LE((outer->center() - box.screen()->availableGeometry().center()).manhattanLength(), 1);
     }
+}
+
+TEST_F(X11Child, MessageDialogCentredOnItsFirstShowing) {
+    // Sized by the message box only as it shows, after the frame was asked for.
+    MessageDialogSetup setup;
+    setup.icon = QMessageBox::Information;
+    setup.caption = QStringLiteral("پيام");
+    setup.text = QStringLiteral("عمليات با موفقيت انجام شد");
+    setup.buttons = {{QStringLiteral("تاييد"), 1}};
+    TMessageDialog dialog(setup);
+    dialog.show();
+    const std::optional<QRect> outer = managedFrame(&dialog);
+    ASSERT_TRUE(outer) << "openbox did not take the window in";
+    const std::vector<long> frame = frameExtents(&dialog);
+    ASSERT_EQ(frame.size(), 4u);
+    EXPECT_EQ(outer->size(), dialog.size() + QSize(int(frame[0] + frame[1]), int(frame[2] + frame[3])));
+    EXPECT_LE((outer->center() - dialog.screen()->availableGeometry().center()).manhattanLength(), 1)
+        << "frame centre " << outer->center().x() << "," << outer->center().y();
+}
+
+TEST_F(X11Child, FrameIsAnnouncedBeforeTheFirstMap) {
+    // The answer before the map is the frame openbox draws once it maps the window.
+    QWidget titled;
+    titled.setFixedSize(200, 100);
+    QWidget bordered;
+    bordered.setFixedSize(200, 100);
+    plat::useBorderOnlyFrame(&bordered);
+    for (QWidget* window : {&titled, &bordered}) {
+        window->winId();
+        const std::optional<QMargins> before = plat::x11FrameExtents(window, true);
+        ASSERT_TRUE(before);
+        EXPECT_GT(before->left(), 0);
+        window->show();
+        ASSERT_TRUE(managedFrame(window));
+        const std::vector<long> after = frameExtents(window);
+        ASSERT_EQ(after.size(), 4u);
+        EXPECT_EQ(*before, QMargins(int(after[0]), int(after[2]), int(after[1]), int(after[3])));
+    }
+    EXPECT_GT(plat::x11FrameExtents(&titled, false)->top(), plat::x11FrameExtents(&bordered, false)->top());
 }
 
 TEST_F(X11Child, MessageBeepRingsTheDisplaysBell) {
