@@ -130,6 +130,7 @@ struct JpegReader::Impl {
     std::uint8_t* row = nullptr;
     std::vector<std::uint8_t> scratch;
     JDIMENSION skipCount = 0;
+    int coverWidth = 0, coverHeight = 0;
     const QByteArray* memory = nullptr;
 };
 
@@ -177,12 +178,24 @@ void JpegReader::setMemory(const QByteArray& data) {
         throw codecError(*m_err);
 }
 
-void JpegReader::start() {
+void JpegReader::start(int coverWidth, int coverHeight) {
+    m_d->coverWidth = coverWidth;
+    m_d->coverHeight = coverHeight;
     const auto step = [](void* c) {
-        auto* cinfo = static_cast<j_decompress_ptr>(c);
+        auto* d = static_cast<Impl*>(c);
+        j_decompress_ptr cinfo = &d->cinfo;
         jpeg_read_header(cinfo, TRUE);
-        cinfo->scale_num = 1;  // full size
+        cinfo->scale_num = 1;
         cinfo->scale_denom = 1;
+        // The smallest of an eighth, a quarter and a half that still covers the size
+        // asked for; these are the scaled transforms the codec has vector code for.
+        if (d->coverWidth > 0 && d->coverHeight > 0)
+            for (unsigned denom : {8u, 4u, 2u})
+                if ((cinfo->image_width + denom - 1) / denom >= unsigned(d->coverWidth) &&
+                    (cinfo->image_height + denom - 1) / denom >= unsigned(d->coverHeight)) {
+                    cinfo->scale_denom = denom;
+                    break;
+                }
         cinfo->dct_method = JDCT_ISLOW;
         cinfo->do_fancy_upsampling = TRUE;
         cinfo->do_block_smoothing = TRUE;
@@ -190,7 +203,7 @@ void JpegReader::start() {
         cinfo->quantize_colors = FALSE;
         jpeg_start_decompress(cinfo);
     };
-    if (!guarded(*m_err, step, &m_d->cinfo))
+    if (!guarded(*m_err, step, m_d.get()))
         throw codecError(*m_err);
     if (std::uint64_t(m_d->cinfo.output_width) * m_d->cinfo.output_height * 3 > Bitmap::kMaxBytes)
         throw PictureError(QStringLiteral("Not enough memory for a picture of %1 x %2 pixels")

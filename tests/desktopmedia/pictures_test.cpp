@@ -42,7 +42,7 @@ QByteArray pixelSum(const Bitmap& b) {
         .toHex();
 }
 
-// What libjpeg itself reads from a file.
+// What libjpeg itself reads from a file, decoded at 1/denom of its size.
 struct Decoded {
     bool ok = false;
     int width = 0, height = 0;
@@ -51,7 +51,7 @@ struct Decoded {
     Bitmap pixels;
 };
 
-Decoded libjpegRead(const QString& fileName) {
+Decoded libjpegRead(const QString& fileName, unsigned denom = 1) {
     Decoded r;
     FILE* f = std::fopen(QFile::encodeName(fileName).constData(), "rb");
     if (!f)
@@ -63,6 +63,7 @@ Decoded libjpegRead(const QString& fileName) {
     jpeg_stdio_src(&cinfo, f);
     jpeg_read_header(&cinfo, TRUE);
     cinfo.out_color_space = JCS_EXT_BGR;
+    cinfo.scale_denom = denom;
     jpeg_start_decompress(&cinfo);
     r.width = int(cinfo.output_width);
     r.height = int(cinfo.output_height);
@@ -239,9 +240,12 @@ TEST_F(Pictures, BitmapFilesRoundTripWithRowPadding) {
 TEST_F(Pictures, ReduceJpgSizeWritesBaselineQuality50AtTheAskedSize) {
     TTools& tools = create();
     const auto q50 = tablesOfQuality(50);
-    Bitmap full;
-    ASSERT_TRUE(tools.LoadJpegIntoBitmap(dataFile("photo48x32.jpg"), full));
-    for (const auto& [w, h] : {std::pair{48, 32}, {20, 12}, {97, 5}, {1, 1}}) {
+    // The sizes with the fraction of the picture the transform decodes before resampling.
+    struct {
+        int w, h;
+        unsigned denom;
+    } const sizes[] = {{48, 32, 1}, {20, 12, 2}, {12, 8, 4}, {6, 4, 8}, {1, 1, 8}, {25, 16, 1}, {24, 17, 1}, {97, 5, 1}};
+    for (const auto& [w, h, denom] : sizes) {
         ASSERT_TRUE(tools.ReduceJpgSize(dataFile("photo48x32.jpg"), temp("small.jpg"), quint16(w), quint16(h)));
         const Decoded d = libjpegRead(temp("small.jpg"));
         ASSERT_TRUE(d.ok);
@@ -250,16 +254,17 @@ TEST_F(Pictures, ReduceJpgSizeWritesBaselineQuality50AtTheAskedSize) {
         EXPECT_FALSE(d.progressive);
         EXPECT_EQ(d.luma, q50.first);
         EXPECT_EQ(d.chroma, q50.second);
-        // Decoding row by row gives the same file as the whole picture resampled.
+        // Decoding row by row gives the same file as the whole (reduced) picture resampled.
         Bitmap target(w, h);
-        tools.ResampleBilinear(full, target);
+        tools.ResampleBilinear(libjpegRead(dataFile("photo48x32.jpg"), denom).pixels, target);
         tools.SaveBitmapAsJpeg(target, temp("whole.jpg"));
         EXPECT_EQ(fileBytes(temp("small.jpg")), fileBytes(temp("whole.jpg"))) << w << "x" << h;
     }
 }
 
 // Row by row the reader skips the rows no target row uses, whole block rows among them
-// for small targets; the file written is still that of the whole picture resampled.
+// for small targets; the file written is still that of the whole picture, reduced in the
+// transform by the fraction given, resampled.
 TEST_F(Pictures, ReduceJpgSizeOfEachSamplingMatchesTheWholePictureResampled) {
     TTools& tools = create();
     struct {
@@ -275,9 +280,14 @@ TEST_F(Pictures, ReduceJpgSizeOfEachSamplingMatchesTheWholePictureResampled) {
         Bitmap full;
         ASSERT_TRUE(tools.LoadJpegIntoBitmap(temp(kind.name), full));
         EXPECT_TRUE(full == libjpegRead(temp(kind.name)).pixels) << kind.name;
-        for (const auto& [w, h] : {std::pair{40, 30}, {7, 150}, {203, 2}, {3, 3}, {1, 1}, {101, 78}, {300, 5}, {64, 157}}) {
+        struct {
+            int w, h;
+            unsigned denom;
+        } const sizes[] = {{40, 30, 4}, {51, 40, 4}, {7, 150, 1}, {203, 2, 1}, {3, 3, 8}, {1, 1, 8},
+                           {101, 78, 2}, {102, 79, 2}, {103, 79, 1}, {300, 5, 1}, {64, 157, 1}};
+        for (const auto& [w, h, denom] : sizes) {
             Bitmap target(w, h);
-            tools.ResampleBilinear(full, target);
+            tools.ResampleBilinear(denom == 1 ? full : libjpegRead(temp(kind.name), denom).pixels, target);
             tools.SaveBitmapAsJpeg(target, temp("whole.jpg"));
             for (const char* input : {kind.name, "padded.jpg"}) {
                 ASSERT_TRUE(tools.ReduceJpgSize(temp(input), temp("small.jpg"), quint16(w), quint16(h)));
