@@ -84,7 +84,7 @@ bool reduceJpgSize(const QString& inFileName, const QString& outFileName, std::u
         reader.openFile(inFileName);
         // A picture shrunk to half its size or less is first reduced in the transform:
         // the resampler would otherwise take two of every several source pixels and skip
-        // the rest, and the decoder spends most of its time on pixels never used.
+        // the rest, after the decoder had made all of them.
         reader.start(toW, toH);
         if (reader.width() == toW && reader.height() == toH) {
             for (int y = 0; y < toH; ++y)
