@@ -45,7 +45,7 @@ void saveBitmapAsJpeg(const Bitmap& bitmap, const QString& fileName) {
 namespace {
 
 // Hands the decoder's rows to the resampler as they come, keeping two rows, so a large
-// picture is never held whole. The pixels are those of a full decode.
+// picture is never held whole.
 class DecodedRows : public SourceRows {
 public:
     explicit DecodedRows(JpegReader& reader)
@@ -82,7 +82,10 @@ bool reduceJpgSize(const QString& inFileName, const QString& outFileName, std::u
         target.setSize(toW, toH);
         JpegReader reader;
         reader.openFile(inFileName);
-        reader.start();
+        // A picture shrunk to half its size or less is first reduced in the transform:
+        // the resampler would otherwise take two of every several source pixels and skip
+        // the rest, after the decoder had made all of them.
+        reader.start(toW, toH);
         if (reader.width() == toW && reader.height() == toH) {
             for (int y = 0; y < toH; ++y)
                 reader.readRow(target.scanLine(y));

@@ -29,7 +29,8 @@ bool loadJpegIntoBitmap(const QString& fileName, Bitmap& bitmap);
 void saveBitmapAsJpeg(const Bitmap& bitmap, const QString& fileName);
 
 // Shrinks (or enlarges) the JPEG inFileName to exactly toW x toH pixels and writes it
-// to outFileName at quality 50. False, with nothing written, when the input cannot be
+// to outFileName at quality 50. Bilinear resampling starts from the picture decoded at
+// 1/8, 1/4 or 1/2 of its size when that still covers toW x toH, else at full size. False, with nothing written, when the input cannot be
 // read as a JPEG; throws PictureError when the output cannot be written.
 bool reduceJpgSize(const QString& inFileName, const QString& outFileName, std::uint16_t toW, std::uint16_t toH);
 

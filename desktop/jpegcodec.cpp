@@ -1,6 +1,7 @@
 #include "jpegcodec.h"
 
 #include <QFile>
+#include <algorithm>
 #include <cerrno>
 #include <csetjmp>
 // clang-format off
@@ -74,14 +75,62 @@ struct FileCloser {
     void operator()(FILE* f) const { std::fclose(f); }
 };
 
+// A file source with a large buffer. The decoder takes its fast Huffman path only while
+// a few kilobytes of data lie ahead in the buffer; with the 4 KiB of the stdio source it
+// spends most of a big picture on the slow path.
+struct FileSource {
+    static constexpr std::size_t kBufferSize = std::size_t(256) << 10;
+
+    jpeg_source_mgr pub{};
+    FILE* file = nullptr;
+    std::unique_ptr<JOCTET[]> buffer;
+    bool startOfFile = true;
+};
+
+void initSource(j_decompress_ptr cinfo) { reinterpret_cast<FileSource*>(cinfo->src)->startOfFile = true; }
+
+boolean fillInputBuffer(j_decompress_ptr cinfo) {
+    auto* src = reinterpret_cast<FileSource*>(cinfo->src);
+    std::size_t got = std::fread(src->buffer.get(), 1, FileSource::kBufferSize, src->file);
+    if (got == 0) {
+        if (src->startOfFile)
+            ERREXIT(cinfo, JERR_INPUT_EMPTY);
+        WARNMS(cinfo, JWRN_JPEG_EOF);  // refused by emitMessage: the file was cut
+        src->buffer[0] = 0xFF;         // an end marker, as the stdio source inserts
+        src->buffer[1] = JPEG_EOI;
+        got = 2;
+    }
+    src->pub.next_input_byte = src->buffer.get();
+    src->pub.bytes_in_buffer = got;
+    src->startOfFile = false;
+    return TRUE;
+}
+
+void skipInputData(j_decompress_ptr cinfo, long count) {
+    auto* src = reinterpret_cast<FileSource*>(cinfo->src);
+    while (count > long(src->pub.bytes_in_buffer)) {
+        count -= long(src->pub.bytes_in_buffer);
+        fillInputBuffer(cinfo);
+    }
+    if (count > 0) {
+        src->pub.next_input_byte += count;
+        src->pub.bytes_in_buffer -= std::size_t(count);
+    }
+}
+
+void termSource(j_decompress_ptr) {}
+
 }  // namespace
 
 struct JpegReader::Impl {
     jpeg_decompress_struct cinfo{};
     std::unique_ptr<FILE, FileCloser> file;  // released after the codec object
+    FileSource source;
     bool started = false;
     std::uint8_t* row = nullptr;
     std::vector<std::uint8_t> scratch;
+    JDIMENSION skipCount = 0;
+    int coverWidth = 0, coverHeight = 0;
     const QByteArray* memory = nullptr;
 };
 
@@ -105,7 +154,17 @@ void JpegReader::openFile(const QString& fileName) {
     if (!f)
         throw PictureError(openFailedMessage(fileName, errno));
     m_d->file.reset(f);
-    jpeg_stdio_src(&m_d->cinfo, f);
+    FileSource& src = m_d->source;
+    src.file = f;
+    src.buffer.reset(new JOCTET[FileSource::kBufferSize]);
+    src.pub.init_source = initSource;
+    src.pub.fill_input_buffer = fillInputBuffer;
+    src.pub.skip_input_data = skipInputData;
+    src.pub.resync_to_restart = jpeg_resync_to_restart;
+    src.pub.term_source = termSource;
+    src.pub.bytes_in_buffer = 0;
+    src.pub.next_input_byte = nullptr;
+    m_d->cinfo.src = &src.pub;
 }
 
 void JpegReader::setMemory(const QByteArray& data) {
@@ -119,12 +178,24 @@ void JpegReader::setMemory(const QByteArray& data) {
         throw codecError(*m_err);
 }
 
-void JpegReader::start() {
+void JpegReader::start(int coverWidth, int coverHeight) {
+    m_d->coverWidth = coverWidth;
+    m_d->coverHeight = coverHeight;
     const auto step = [](void* c) {
-        auto* cinfo = static_cast<j_decompress_ptr>(c);
+        auto* d = static_cast<Impl*>(c);
+        j_decompress_ptr cinfo = &d->cinfo;
         jpeg_read_header(cinfo, TRUE);
-        cinfo->scale_num = 1;  // full size
+        cinfo->scale_num = 1;
         cinfo->scale_denom = 1;
+        // The smallest of an eighth, a quarter and a half that still covers the size
+        // asked for; these are the scaled transforms the codec has vector code for.
+        if (d->coverWidth > 0 && d->coverHeight > 0)
+            for (unsigned denom : {8u, 4u, 2u})
+                if ((cinfo->image_width + denom - 1) / denom >= unsigned(d->coverWidth) &&
+                    (cinfo->image_height + denom - 1) / denom >= unsigned(d->coverHeight)) {
+                    cinfo->scale_denom = denom;
+                    break;
+                }
         cinfo->dct_method = JDCT_ISLOW;
         cinfo->do_fancy_upsampling = TRUE;
         cinfo->do_block_smoothing = TRUE;
@@ -132,7 +203,7 @@ void JpegReader::start() {
         cinfo->quantize_colors = FALSE;
         jpeg_start_decompress(cinfo);
     };
-    if (!guarded(*m_err, step, &m_d->cinfo))
+    if (!guarded(*m_err, step, m_d.get()))
         throw codecError(*m_err);
     if (std::uint64_t(m_d->cinfo.output_width) * m_d->cinfo.output_height * 3 > Bitmap::kMaxBytes)
         throw PictureError(QStringLiteral("Not enough memory for a picture of %1 x %2 pixels")
@@ -161,8 +232,22 @@ void JpegReader::readRow(std::uint8_t* out) {
 }
 
 void JpegReader::skipRows(int count) {
+    // The codec skips rows without converting their colours; it would skip the end of the
+    // picture without decoding it, so the last row is read in full.
+    const int skipped = std::min(count, height() - nextRow() - 1);
+    if (skipped > 0) {
+        m_d->skipCount = JDIMENSION(skipped);
+        const auto step = [](void* c) {
+            auto* d = static_cast<Impl*>(c);
+            jpeg_skip_scanlines(&d->cinfo, d->skipCount);
+        };
+        if (!m_d->started)
+            throw PictureError(QStringLiteral("JPEG error #%1").arg(int(JERR_TOO_LITTLE_DATA)));
+        if (!guarded(*m_err, step, m_d.get()))
+            throw codecError(*m_err);
+    }
     m_d->scratch.resize(std::size_t(width()) * 3);
-    for (int i = 0; i < count; ++i)
+    for (int i = std::max(skipped, 0); i < count; ++i)
         readRow(m_d->scratch.data());
 }
 

@@ -13,7 +13,7 @@ namespace desk {
 
 struct JpegErrorManager;
 
-// Decodes one JPEG at full size into 24-bit rows (blue, green, red) with the slow,
+// Decodes one JPEG (at full size unless asked otherwise) into 24-bit rows (blue, green, red) with the slow,
 // exact DCT and smoothed upsampling, row by row, so a caller that needs few rows at a
 // time never holds the whole picture.
 class JpegReader {
@@ -27,8 +27,10 @@ public:
     // naming the file when it cannot be opened.
     void openFile(const QString& fileName);
     void setMemory(const QByteArray& data);
-    // Reads the header and starts decoding; throws PictureError.
-    void start();
+    // Reads the header and starts decoding; throws PictureError. Given a size to cover,
+    // the picture is decoded at 1/8, 1/4 or 1/2 of its size in the transform itself when
+    // that still gives at least coverWidth x coverHeight pixels, otherwise at full size.
+    void start(int coverWidth = 0, int coverHeight = 0);
     int width() const;
     int height() const;
     int nextRow() const;

@@ -1,6 +1,7 @@
 #include "resample.h"
 
 #include <algorithm>
+#include <vector>
 
 namespace desk {
 
@@ -24,10 +25,22 @@ void resampleRows(int sw, int sh, SourceRows& source, Bitmap& target) {
         return;
     const std::int32_t xStep = mulDiv(sw - 1, 65536, tw);
     const std::int32_t yStep = mulDiv(sh - 1, 65536, th);
-    std::uint32_t yPos = 0;
-    for (int y = 0; y < th; ++y, yPos += std::uint32_t(yStep)) {
+    // What a target column takes from a source row is the same on every row: the byte
+    // offsets of its two neighbours and its fraction.
+    struct Column {
+        std::uint32_t left, right, zx;
+    };
+    std::vector<Column> columns(static_cast<std::size_t>(tw));
+    std::uint32_t xPos = 0;
+    for (Column& col : columns) {
         // Rounding up in the steps cannot carry a position past the last row or
         // column for sizes below 2^17; the clamps keep any other size in the picture.
+        const int c = std::min(int(xPos >> 16), sw - 1);
+        col = {std::uint32_t(c) * 3, std::uint32_t(c < sw - 1 ? c + 1 : c) * 3, xPos & 65535};
+        xPos += std::uint32_t(xStep);
+    }
+    std::uint32_t yPos = 0;
+    for (int y = 0; y < th; ++y, yPos += std::uint32_t(yStep)) {
         const int r = std::min(int(yPos >> 16), sh - 1);
         const std::uint8_t* line1;
         const std::uint8_t* line2;
@@ -35,21 +48,21 @@ void resampleRows(int sw, int sh, SourceRows& source, Bitmap& target) {
         const std::uint32_t zy = (yPos & 65535) + 1;      // 1..65536
         const std::uint32_t izy = ((~yPos) & 65535) + 1;  // 65536 - (yPos & 65535)
         std::uint8_t* out = target.scanLine(y);
-        std::uint32_t xPos = 0;
-        for (int x = 0; x < tw; ++x, xPos += std::uint32_t(xStep), out += 3) {
-            const int c = std::min(int(xPos >> 16), sw - 1);
-            const int c1 = c < sw - 1 ? c + 1 : c;
-            const std::uint32_t zx = xPos & 65535;
-            const std::uint32_t w2 = (zx * std::uint64_t(izy) + 32768) >> 16;  // MulDiv(zx, izy, 65536)
+        for (const Column& col : columns) {
+            // MulDiv(zx, izy, 65536) and MulDiv(zx, zy, 65536): below 2^32 with the half added.
+            const std::uint32_t w2 = (col.zx * izy + 32768) >> 16;
             const std::uint32_t w1 = izy - w2;
-            const std::uint32_t w4 = (zx * std::uint64_t(zy) + 32768) >> 16;
+            const std::uint32_t w4 = (col.zx * zy + 32768) >> 16;
             const std::uint32_t w3 = zy - w4;
-            const std::uint8_t* a = line1 + c * 3;
-            const std::uint8_t* b = line1 + c1 * 3;
-            const std::uint8_t* p = line2 + c * 3;
-            const std::uint8_t* q = line2 + c1 * 3;
-            for (int k = 0; k < 3; ++k)  // the four weights sum to 65537: at most 255 after the shift
-                out[k] = std::uint8_t((a[k] * w1 + b[k] * w2 + p[k] * w3 + q[k] * w4) >> 16);
+            const std::uint8_t* a = line1 + col.left;
+            const std::uint8_t* b = line1 + col.right;
+            const std::uint8_t* p = line2 + col.left;
+            const std::uint8_t* q = line2 + col.right;
+            // The four weights sum to 65537: at most 255 after the shift.
+            out[0] = std::uint8_t((a[0] * w1 + b[0] * w2 + p[0] * w3 + q[0] * w4) >> 16);
+            out[1] = std::uint8_t((a[1] * w1 + b[1] * w2 + p[1] * w3 + q[1] * w4) >> 16);
+            out[2] = std::uint8_t((a[2] * w1 + b[2] * w2 + p[2] * w3 + q[2] * w4) >> 16);
+            out += 3;
         }
     }
 }

@@ -42,7 +42,7 @@ QByteArray pixelSum(const Bitmap& b) {
         .toHex();
 }
 
-// What libjpeg itself reads from a file.
+// What libjpeg itself reads from a file, decoded at 1/denom of its size.
 struct Decoded {
     bool ok = false;
     int width = 0, height = 0;
@@ -51,7 +51,7 @@ struct Decoded {
     Bitmap pixels;
 };
 
-Decoded libjpegRead(const QString& fileName) {
+Decoded libjpegRead(const QString& fileName, unsigned denom = 1) {
     Decoded r;
     FILE* f = std::fopen(QFile::encodeName(fileName).constData(), "rb");
     if (!f)
@@ -63,6 +63,7 @@ Decoded libjpegRead(const QString& fileName) {
     jpeg_stdio_src(&cinfo, f);
     jpeg_read_header(&cinfo, TRUE);
     cinfo.out_color_space = JCS_EXT_BGR;
+    cinfo.scale_denom = denom;
     jpeg_start_decompress(&cinfo);
     r.width = int(cinfo.output_width);
     r.height = int(cinfo.output_height);
@@ -99,6 +100,62 @@ std::pair<std::vector<unsigned>, std::vector<unsigned>> tablesOfQuality(int qual
     }
     jpeg_destroy_compress(&cinfo);
     return t;
+}
+
+// A picture of several block rows, smooth with some grain, encoded by libjpeg itself with
+// the sampling of the luma (hSample x vSample; 0 for grey) and in progressive form or not.
+QByteArray encodeWithLibjpeg(int width, int height, int hSample, int vSample, bool progressive) {
+    Bitmap b(width, height);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            for (int k = 0; k < 3; ++k)
+                b.scanLine(y)[x * 3 + k] = std::uint8_t((x * (k + 1) * 5 + y * (3 - k) * 3 + (x * y * 7 + k * 31) % 23) % 256);
+    jpeg_compress_struct cinfo{};
+    jpeg_error_mgr err{};
+    cinfo.err = jpeg_std_error(&err);
+    jpeg_create_compress(&cinfo);
+    unsigned char* out = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&cinfo, &out, &size);
+    cinfo.image_width = JDIMENSION(width);
+    cinfo.image_height = JDIMENSION(height);
+    cinfo.input_components = 3;
+    cinfo.in_color_space = JCS_EXT_BGR;
+    jpeg_set_defaults(&cinfo);
+    jpeg_set_quality(&cinfo, 85, TRUE);
+    if (hSample == 0) {
+        jpeg_set_colorspace(&cinfo, JCS_GRAYSCALE);
+    } else {
+        cinfo.comp_info[0].h_samp_factor = hSample;
+        cinfo.comp_info[0].v_samp_factor = vSample;
+    }
+    if (progressive)
+        jpeg_simple_progression(&cinfo);
+    jpeg_start_compress(&cinfo, TRUE);
+    while (cinfo.next_scanline < cinfo.image_height) {
+        JSAMPROW row[1] = {b.scanLine(int(cinfo.next_scanline))};
+        jpeg_write_scanlines(&cinfo, row, 1);
+    }
+    jpeg_finish_compress(&cinfo);
+    jpeg_destroy_compress(&cinfo);
+    QByteArray data(reinterpret_cast<const char*>(out), qsizetype(size));
+    std::free(out);
+    return data;
+}
+
+// The same picture behind comment segments of more than the reader's buffer, so skipping
+// them crosses a refill.
+QByteArray behindComments(const QByteArray& jpeg) {
+    QByteArray padded = jpeg.left(2);
+    for (int i = 0; i < 6; ++i) {
+        const int length = 60000;
+        padded += char(0xFF);
+        padded += char(0xFE);
+        padded += char(length >> 8);
+        padded += char(length & 0xFF);
+        padded += QByteArray(length - 2, char('a' + i));
+    }
+    return padded + jpeg.mid(2);
 }
 
 QByteArray fileBytes(const QString& name) {
@@ -183,9 +240,12 @@ TEST_F(Pictures, BitmapFilesRoundTripWithRowPadding) {
 TEST_F(Pictures, ReduceJpgSizeWritesBaselineQuality50AtTheAskedSize) {
     TTools& tools = create();
     const auto q50 = tablesOfQuality(50);
-    Bitmap full;
-    ASSERT_TRUE(tools.LoadJpegIntoBitmap(dataFile("photo48x32.jpg"), full));
-    for (const auto& [w, h] : {std::pair{48, 32}, {20, 12}, {97, 5}, {1, 1}}) {
+    // The sizes with the fraction of the picture the transform decodes before resampling.
+    struct {
+        int w, h;
+        unsigned denom;
+    } const sizes[] = {{48, 32, 1}, {20, 12, 2}, {12, 8, 4}, {6, 4, 8}, {1, 1, 8}, {25, 16, 1}, {24, 17, 1}, {97, 5, 1}};
+    for (const auto& [w, h, denom] : sizes) {
         ASSERT_TRUE(tools.ReduceJpgSize(dataFile("photo48x32.jpg"), temp("small.jpg"), quint16(w), quint16(h)));
         const Decoded d = libjpegRead(temp("small.jpg"));
         ASSERT_TRUE(d.ok);
@@ -194,11 +254,59 @@ TEST_F(Pictures, ReduceJpgSizeWritesBaselineQuality50AtTheAskedSize) {
         EXPECT_FALSE(d.progressive);
         EXPECT_EQ(d.luma, q50.first);
         EXPECT_EQ(d.chroma, q50.second);
-        // Decoding row by row gives the same file as the whole picture resampled.
+        // Decoding row by row gives the same file as the whole (reduced) picture resampled.
         Bitmap target(w, h);
-        tools.ResampleBilinear(full, target);
+        tools.ResampleBilinear(libjpegRead(dataFile("photo48x32.jpg"), denom).pixels, target);
         tools.SaveBitmapAsJpeg(target, temp("whole.jpg"));
         EXPECT_EQ(fileBytes(temp("small.jpg")), fileBytes(temp("whole.jpg"))) << w << "x" << h;
+    }
+}
+
+// Row by row the reader skips the rows no target row uses, whole block rows among them
+// for small targets; the file written is still that of the whole picture, reduced in the
+// transform by the fraction given, resampled.
+TEST_F(Pictures, ReduceJpgSizeOfEachSamplingMatchesTheWholePictureResampled) {
+    TTools& tools = create();
+    struct {
+        const char* name;
+        int h, v;
+        bool progressive;
+    } const kinds[] = {{"s420.jpg", 2, 2, false}, {"s422.jpg", 2, 1, false}, {"s440.jpg", 1, 2, false},
+                       {"s444.jpg", 1, 1, false}, {"grey.jpg", 0, 0, false}, {"prog.jpg", 2, 2, true}};
+    for (const auto& kind : kinds) {
+        const QByteArray jpeg = encodeWithLibjpeg(203, 157, kind.h, kind.v, kind.progressive);
+        writeBytes(temp(kind.name), jpeg);
+        writeBytes(temp("padded.jpg"), behindComments(jpeg));
+        Bitmap full;
+        ASSERT_TRUE(tools.LoadJpegIntoBitmap(temp(kind.name), full));
+        EXPECT_TRUE(full == libjpegRead(temp(kind.name)).pixels) << kind.name;
+        struct {
+            int w, h;
+            unsigned denom;
+        } const sizes[] = {{40, 30, 4}, {51, 40, 4}, {7, 150, 1}, {203, 2, 1}, {3, 3, 8}, {1, 1, 8},
+                           {101, 78, 2}, {102, 79, 2}, {103, 79, 1}, {300, 5, 1}, {64, 157, 1}};
+        for (const auto& [w, h, denom] : sizes) {
+            Bitmap target(w, h);
+            tools.ResampleBilinear(denom == 1 ? full : libjpegRead(temp(kind.name), denom).pixels, target);
+            tools.SaveBitmapAsJpeg(target, temp("whole.jpg"));
+            for (const char* input : {kind.name, "padded.jpg"}) {
+                ASSERT_TRUE(tools.ReduceJpgSize(temp(input), temp("small.jpg"), quint16(w), quint16(h)));
+                EXPECT_EQ(fileBytes(temp("small.jpg")), fileBytes(temp("whole.jpg"))) << input << " " << w << "x" << h;
+            }
+        }
+    }
+}
+
+// A file cut anywhere is refused, also where the cut falls in rows that are skipped.
+TEST_F(Pictures, ReduceJpgSizeRefusesAFileCutInRowsItSkips) {
+    TTools& tools = create();
+    const QByteArray jpeg = encodeWithLibjpeg(203, 157, 2, 2, false);
+    for (const double part : {0.2, 0.5, 0.8, 0.97}) {
+        writeBytes(temp("cut.jpg"), jpeg.left(qsizetype(jpeg.size() * part)));
+        for (const auto& [w, h] : {std::pair{3, 3}, {40, 2}, {203, 157}}) {
+            EXPECT_FALSE(tools.ReduceJpgSize(temp("cut.jpg"), temp("out.jpg"), quint16(w), quint16(h))) << part << " " << w;
+            EXPECT_FALSE(QFile::exists(temp("out.jpg")));
+        }
     }
 }
 
