@@ -158,6 +158,69 @@ TEST_F(MessageBoard, GridCatchesUpWithABurstOfRows) {
     EXPECT_EQ(grid->rowCount(), 20);
 }
 
+namespace {
+
+// What the counter and the strip held each time they were painted.
+class PaintRecorder : public QObject {
+public:
+    explicit PaintRecorder(TMessageBoardForm& board) : m_board(board) {
+        board.Label1->installEventFilter(this);
+        board.PBT->installEventFilter(this);
+    }
+    QString counter;
+    int position = -1;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint && watched == m_board.Label1)
+            counter = m_board.Label1->text();
+        if (event->type() == QEvent::Paint && watched == m_board.PBT)
+            position = m_board.PBT->position();
+        return false;
+    }
+
+private:
+    TMessageBoardForm& m_board;
+};
+
+}  // namespace
+
+TEST_F(MessageBoard, BurstOfRowsEndsPaintedInOrder) {
+    // Between frames the counter and the strip are not painted; whichever way a burst
+    // ends, the screen shows every row in order and the last count and position.
+    struct Case {
+        const char* name;
+        bool report;  // inside StartRecording .. StopRecording, or rows posted to a shown board
+    } cases[] = {{"a report", true}, {"rows without a report", false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TMessageBoardForm fresh;
+        PaintRecorder painted(fresh);
+        if (c.report)
+            fresh.StartRecording(true, QStringLiteral("T"));
+        else
+            fresh.show();
+        for (int i = 0; i < 30; ++i)
+            fresh.PostThisMessage(QString::number(i), QStringLiteral("v%1").arg(i));
+        if (c.report)
+            fresh.StopRecording();
+        const bool stripShown = fresh.PBT->isVisible();
+        EXPECT_TRUE(QTest::qWaitFor(
+            [&] {
+                return painted.counter == kCounter + QStringLiteral("30") &&
+                       (!stripShown || painted.position == fresh.PBT->position());
+            },
+            2000))
+            << painted.counter.toStdString() << " at " << painted.position;
+        QAbstractItemModel* grid = fresh.MessageList->model();
+        ASSERT_EQ(grid->rowCount(), 30);
+        for (int i = 0; i < 30; ++i) {
+            EXPECT_EQ(grid->index(i, 0).data().toString(), QString::number(i));
+            EXPECT_EQ(grid->index(i, 1).data().toString(), QStringLiteral("v%1").arg(i));
+        }
+    }
+}
+
 TEST_F(MessageBoard, PostingToAHiddenBoardLeavesButtonsAndStripAlone) {
     board.StartRecording(true, QStringLiteral("T"));
     board.close();
