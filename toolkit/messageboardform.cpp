@@ -5,6 +5,7 @@
 #include "platform/framedplacement.h"
 #include "platform/shellopen.h"
 #include "toolkit/columnlinedelegate.h"
+#include "toolkit/messagegrid.h"
 #include "toolkit/messagerowsmodel.h"
 #include "toolkit/qtdialogs.h"
 #include "toolkit/tools.h"
@@ -94,7 +95,7 @@ void TMessageBoardForm::buildControls() {
     column->setSpacing(0);
 
     m_rows = new MessageRowsModel(this);
-    MessageList = new QTableView(this);
+    MessageList = new MessageGrid(this);
     MessageList->setObjectName(QStringLiteral("MessageList"));
     MessageList->setModel(m_rows);
     MessageList->setItemDelegate(new ColumnLineDelegate(MessageList));

@@ -5,6 +5,8 @@
 #include "widgets/flatbutton.h"
 
 #include <QApplication>
+#include <QBackingStore>
+#include <QImage>
 #include <QFile>
 #include <QLabel>
 #include <QLayout>
@@ -219,6 +221,37 @@ TEST_F(MessageBoard, BurstOfRowsEndsPaintedInOrder) {
             EXPECT_EQ(grid->index(i, 1).data().toString(), QStringLiteral("v%1").arg(i));
         }
     }
+}
+
+namespace {
+
+// The grid as the window shows it, against the grid painted afresh.
+bool gridOnScreenIsCurrent(TMessageBoardForm& board) {
+    QWidget* viewport = board.MessageList->viewport();
+    const auto* screen = dynamic_cast<const QImage*>(board.backingStore()->paintDevice());
+    if (!screen)
+        return false;
+    const QRect area(viewport->mapTo(&board, QPoint(0, 0)), viewport->size());
+    const QImage shown = screen->copy(area).convertToFormat(QImage::Format_RGB32);
+    return shown == viewport->grab().toImage().convertToFormat(QImage::Format_RGB32);
+}
+
+}  // namespace
+
+TEST_F(MessageBoard, AppendedRowsReachTheScreen) {
+    // Only the new rows are repainted after appends; the window must still show what a
+    // full repaint would, whether the rows land inside the visible part or below it.
+    board.StartRecording(true, QStringLiteral("T"));
+    int posted = 0;
+    for (int burst : {3, 4, 60, 5}) {
+        SCOPED_TRACE(burst);
+        for (int i = 0; i < burst; ++i, ++posted)
+            board.PostThisMessage(QString::number(posted), QStringLiteral("پ%1").arg(posted));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return board.MessageList->model()->rowCount() == posted; }, 2000));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return gridOnScreenIsCurrent(board); }, 2000));
+    }
+    board.StopRecording();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return gridOnScreenIsCurrent(board); }, 2000));
 }
 
 TEST_F(MessageBoard, PostingToAHiddenBoardLeavesButtonsAndStripAlone) {
