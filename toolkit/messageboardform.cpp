@@ -30,8 +30,8 @@ namespace {
 
 // Rows reach the grid at most this often (milliseconds): laying out and repainting the
 // grid for every row of a long report would cost far more than the caller's work. A
-// frame shapes every visible cell's text again, a few milliseconds; ten frames a second
-// keep that to a few percent of a long script while the board still moves visibly.
+// frame shapes the counter's text and that of any new rows in view again; ten frames a
+// second keep that to a few percent of a long script while the board still moves visibly.
 constexpr int kPublishInterval = 100;
 
 constexpr int kClientWidth = 547;
