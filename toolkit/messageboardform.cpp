@@ -5,6 +5,7 @@
 #include "platform/framedplacement.h"
 #include "platform/shellopen.h"
 #include "toolkit/columnlinedelegate.h"
+#include "toolkit/messagegrid.h"
 #include "toolkit/messagerowsmodel.h"
 #include "toolkit/qtdialogs.h"
 #include "toolkit/tools.h"
@@ -28,8 +29,10 @@ TMessageBoardForm* MessageBoardForm = nullptr;
 namespace {
 
 // Rows reach the grid at most this often (milliseconds): laying out and repainting the
-// grid for every row of a long report would cost far more than the caller's work.
-constexpr int kPublishInterval = 40;
+// grid for every row of a long report would cost far more than the caller's work. A
+// frame shapes the counter's text and that of any new rows in view again; ten frames a
+// second keep that to a few percent of a long script while the board still moves visibly.
+constexpr int kPublishInterval = 100;
 
 constexpr int kClientWidth = 547;
 constexpr int kClientHeight = 590;
@@ -92,7 +95,7 @@ void TMessageBoardForm::buildControls() {
     column->setSpacing(0);
 
     m_rows = new MessageRowsModel(this);
-    MessageList = new QTableView(this);
+    MessageList = new MessageGrid(this);
     MessageList->setObjectName(QStringLiteral("MessageList"));
     MessageList->setModel(m_rows);
     MessageList->setItemDelegate(new ColumnLineDelegate(MessageList));
@@ -166,6 +169,7 @@ void TMessageBoardForm::StartRecording(bool IsFarsi, const QString& Title) {
     MessageList->setLayoutDirection(IsFarsi ? Qt::RightToLeft : Qt::LeftToRight);
     setWindowTitle(Title);
     m_publishTimer.stop();
+    holdStatusPaint(false);
     m_rows->clear();
     m_sincePublish.invalidate();
     dxButton1->setEnabled(false);
@@ -187,21 +191,35 @@ void TMessageBoardForm::PostThisMessage(const QString& Titr, const QString& Valu
     if (!isVisible())
         show();
     m_rows->append(boardrows::wrap(Titr, Value));
-    if (!m_sincePublish.isValid() || m_sincePublish.elapsed() >= kPublishInterval)
+    const bool frame = !m_sincePublish.isValid() || m_sincePublish.elapsed() >= kPublishInterval;
+    // Between frames the strip and the counter take every row's state without painting
+    // it; shaping the counter's text on every row cost more than the caller's statements.
+    holdStatusPaint(!frame);
+    PBT->tick();
+    Label1->setText(boardrows::counterText(rowCount()));
+    if (frame)
         publishRows();
     else if (!m_publishTimer.isActive())
         m_publishTimer.start();
-    PBT->tick();
-    Label1->setText(boardrows::counterText(rowCount()));
-    // One turn of the event loop per row: the board repaints and the user's input is
-    // handled while the caller works on.
+    // One turn of the event loop per row: the user's input is handled while the caller
+    // works on, and a frame that is due is painted.
     QCoreApplication::processEvents();
 }
 
 void TMessageBoardForm::publishRows() {
     m_publishTimer.stop();
+    holdStatusPaint(false);
     m_rows->publish();
     m_sincePublish.start();
+}
+
+void TMessageBoardForm::holdStatusPaint(bool hold) {
+    if (hold == m_statusPaintHeld)
+        return;
+    m_statusPaintHeld = hold;
+    // Letting go repaints both with what they hold now.
+    PBT->setUpdatesEnabled(!hold);
+    Label1->setUpdatesEnabled(!hold);
 }
 
 void TMessageBoardForm::StopRecording() {

@@ -80,6 +80,7 @@ private:
     UserDialogs& dialogs();
     std::optional<QString> askSaveFile(const QString& proposedName);
     void publishRows();
+    void holdStatusPaint(bool hold);
 
     MessageRowsModel* m_rows = nullptr;
     UserDialogs* m_dialogs = nullptr;
@@ -88,6 +89,7 @@ private:
     // The grid takes new rows at most once per frame; the timer brings in the last ones.
     QElapsedTimer m_sincePublish;
     QTimer m_publishTimer;
+    bool m_statusPaintHeld = false;  // the strip and the counter wait for the next frame
 };
 
 extern TMessageBoardForm* MessageBoardForm;

@@ -5,6 +5,8 @@
 #include "widgets/flatbutton.h"
 
 #include <QApplication>
+#include <QBackingStore>
+#include <QImage>
 #include <QFile>
 #include <QLabel>
 #include <QLayout>
@@ -156,6 +158,100 @@ TEST_F(MessageBoard, GridCatchesUpWithABurstOfRows) {
         board.PostThisMessage(QString::number(i), QStringLiteral("v"));
     board.StopRecording();
     EXPECT_EQ(grid->rowCount(), 20);
+}
+
+namespace {
+
+// What the counter and the strip held each time they were painted.
+class PaintRecorder : public QObject {
+public:
+    explicit PaintRecorder(TMessageBoardForm& board) : m_board(board) {
+        board.Label1->installEventFilter(this);
+        board.PBT->installEventFilter(this);
+    }
+    QString counter;
+    int position = -1;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint && watched == m_board.Label1)
+            counter = m_board.Label1->text();
+        if (event->type() == QEvent::Paint && watched == m_board.PBT)
+            position = m_board.PBT->position();
+        return false;
+    }
+
+private:
+    TMessageBoardForm& m_board;
+};
+
+}  // namespace
+
+TEST_F(MessageBoard, BurstOfRowsEndsPaintedInOrder) {
+    // Between frames the counter and the strip are not painted; whichever way a burst
+    // ends, the screen shows every row in order and the last count and position.
+    struct Case {
+        const char* name;
+        bool report;  // inside StartRecording .. StopRecording, or rows posted to a shown board
+    } cases[] = {{"a report", true}, {"rows without a report", false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TMessageBoardForm fresh;
+        PaintRecorder painted(fresh);
+        if (c.report)
+            fresh.StartRecording(true, QStringLiteral("T"));
+        else
+            fresh.show();
+        for (int i = 0; i < 30; ++i)
+            fresh.PostThisMessage(QString::number(i), QStringLiteral("v%1").arg(i));
+        if (c.report)
+            fresh.StopRecording();
+        const bool stripShown = fresh.PBT->isVisible();
+        EXPECT_TRUE(QTest::qWaitFor(
+            [&] {
+                return painted.counter == kCounter + QStringLiteral("30") &&
+                       (!stripShown || painted.position == fresh.PBT->position());
+            },
+            2000))
+            << painted.counter.toStdString() << " at " << painted.position;
+        QAbstractItemModel* grid = fresh.MessageList->model();
+        ASSERT_EQ(grid->rowCount(), 30);
+        for (int i = 0; i < 30; ++i) {
+            EXPECT_EQ(grid->index(i, 0).data().toString(), QString::number(i));
+            EXPECT_EQ(grid->index(i, 1).data().toString(), QStringLiteral("v%1").arg(i));
+        }
+    }
+}
+
+namespace {
+
+// The grid as the window shows it, against the grid painted afresh.
+bool gridOnScreenIsCurrent(TMessageBoardForm& board) {
+    QWidget* viewport = board.MessageList->viewport();
+    const auto* screen = dynamic_cast<const QImage*>(board.backingStore()->paintDevice());
+    if (!screen)
+        return false;
+    const QRect area(viewport->mapTo(&board, QPoint(0, 0)), viewport->size());
+    const QImage shown = screen->copy(area).convertToFormat(QImage::Format_RGB32);
+    return shown == viewport->grab().toImage().convertToFormat(QImage::Format_RGB32);
+}
+
+}  // namespace
+
+TEST_F(MessageBoard, AppendedRowsReachTheScreen) {
+    // Only the new rows are repainted after appends; the window must still show what a
+    // full repaint would, whether the rows land inside the visible part or below it.
+    board.StartRecording(true, QStringLiteral("T"));
+    int posted = 0;
+    for (int burst : {3, 4, 60, 5}) {
+        SCOPED_TRACE(burst);
+        for (int i = 0; i < burst; ++i, ++posted)
+            board.PostThisMessage(QString::number(posted), QStringLiteral("پ%1").arg(posted));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return board.MessageList->model()->rowCount() == posted; }, 2000));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return gridOnScreenIsCurrent(board); }, 2000));
+    }
+    board.StopRecording();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return gridOnScreenIsCurrent(board); }, 2000));
 }
 
 TEST_F(MessageBoard, PostingToAHiddenBoardLeavesButtonsAndStripAlone) {
