@@ -1,5 +1,7 @@
 #include "query.h"
 
+#include "scopeexit.h"
+
 #include "connection.h"
 #include "embedded/tsqllexer.h"
 #include "platform/ansicodec.h"
@@ -74,10 +76,7 @@ void Query::execute() {
     prepare();
     close();
     m_executing = true;
-    struct Done {
-        bool& flag;
-        ~Done() { flag = false; }
-    } done{m_executing};
+    const ScopeExit done([this] { m_executing = false; });
     load(m_connection->session().execute(sqlText(), m_params));
 }
 

@@ -2,6 +2,7 @@
 
 #include "catalogue.h"
 #include "dataaccess/sqlerror.h"
+#include "servererrors.h"
 #include "sqlitedb.h"
 #include "tsqlcolumns.h"
 
@@ -37,7 +38,7 @@ void DefinitionRunner::create(const QString& source, const Tokens& t, Span span)
         ++i;
         const QString name = readName(t, i, span);
         if (!m_catalogue.objectType(name).isEmpty()) {
-            throw SqlError(QStringLiteral("There is already an object named '%1' in the database.").arg(name));
+            throw objectExists(name);
         }
         QString columns;
         if (i < span.end && at(t, i).isSymbol("(")) {
@@ -55,7 +56,7 @@ void DefinitionRunner::create(const QString& source, const Tokens& t, Span span)
         if (!wordAt(t, i, span, "AS")) notSupported(QStringLiteral("A procedure with parameters"));
         if (i + 1 >= span.end) syntaxNear(t, i + 1, span);
         if (!m_catalogue.objectType(name).isEmpty()) {
-            throw SqlError(QStringLiteral("There is already an object named '%1' in the database.").arg(name));
+            throw objectExists(name);
         }
         // The body is kept as written and run by EXEC.
         const Token& from = at(t, i + 1);
@@ -71,7 +72,7 @@ void DefinitionRunner::createTable(const Tokens& t, Span span) {
     int i = span.begin + 2;
     const QString table = readName(t, i, span);
     if (!m_catalogue.objectType(table).isEmpty()) {
-        throw SqlError(QStringLiteral("There is already an object named '%1' in the database.").arg(table));
+        throw objectExists(table);
     }
     if (i >= span.end || !at(t, i).isSymbol("(")) syntaxNear(t, i, span);
     const int close = matchingParen(t, i);

@@ -27,6 +27,8 @@ public:
     SqliteDb& database() { return *m_db; }
 
 private:
+    void open();
+
     ConnectParams m_params;
     std::unique_ptr<ServerFolder> m_folder;
     std::unique_ptr<SqliteDb> m_db;

@@ -1,5 +1,6 @@
 #include "statementrunner.h"
 
+#include "dataaccess/scopeexit.h"
 #include "dataaccess/sqlerror.h"
 #include "keyedjoin.h"
 #include "openrowset.h"
@@ -7,7 +8,9 @@
 #include "textcollation.h"
 #include "tsqlcolumns.h"
 #include "serverfolder.h"
+#include "servererrors.h"
 #include "sqlitedb.h"
+#include "statementshapes.h"
 #include "textdriver.h"
 
 #include <QHash>
@@ -26,25 +29,6 @@ int countParams(const Tokens& t, Span span) {
     return n;
 }
 
-
-// SELECT (without INTO), INSERT, UPDATE and DELETE run as exactly one SQLite
-// statement, after reads of the catalogue at most.
-bool isSingleStatement(const Tokens& t, Span span) {
-    const Token& first = at(t, span.begin);
-    if (first.isWord("SELECT")) return findTopLevelWord(t, {span.begin + 1, span.end}, "INTO") < 0;
-    return first.isWord("INSERT") || first.isWord("UPDATE") || first.isWord("DELETE");
-}
-
-// RAISERROR('text', severity, state): the batch stops with the text as the error.
-[[noreturn]] void raiseError(const Tokens& t, Span span) {
-    const int open = span.begin + 1;
-    if (open >= span.end || !at(t, open).isSymbol("(") || matchingParen(t, open) != span.end - 1) syntaxNear(t, open, span);
-    const auto items = splitTopLevel(t, {open + 1, span.end - 1});
-    if (items.size() != 3 || at(t, items[0].begin).kind != TokenKind::String) {
-        notSupported(QStringLiteral("RAISERROR other than of a text, a severity and a state"));
-    }
-    throw SqlError(at(t, items[0].begin).value, 50000, QStringLiteral("42000"));
-}
 
 }  // namespace
 
@@ -110,86 +94,28 @@ ResultSet StatementRunner::runStatements(const QString& source, const Tokens& to
 
 ResultSet StatementRunner::runAtomic(const QString& source, const Tokens& t, Span span,
                                      const std::vector<QVariant>& params) {
-    const Token& first = at(t, span.begin);
-    // A database is a file of the folder, outside any transaction of this one.
-    if ((first.isWord("CREATE") || first.isWord("DROP")) && wordAt(t, span.begin + 1, span, "DATABASE")) {
-        int i = span.begin + 2;
-        const QString name = readLocalName(t, i, span, m_database);
-        if (i != span.end) syntaxNear(t, i, span);
-        if (first.isWord("CREATE")) {
-            m_folder.createDatabase(name);
-        } else {
-            if (name.compare(m_database, Qt::CaseInsensitive) == 0) {
-                throw SqlError(QStringLiteral("Cannot drop database \"%1\" because it is currently in use.").arg(name));
-            }
-            m_folder.dropDatabase(name);
-        }
-        return {};
-    }
+    const StatementShape* shape = findStatementShape(t, span);
+    if (!shape) notSupported(QStringLiteral("The statement '%1'").arg(at(t, span.begin).text.toUpper()));
+    const StatementCall call{source, t, span, params};
+    if (shape->outsideTransactions) return shape->handler(*this, call);
     // Outside any transaction, a statement that comes down to one SQLite statement is
     // atomic as SQLite runs it; wrapped in a transaction, SQLite would also keep a
     // statement journal holding the old content of every page it changes.
     // The keyed tables of a join are the statement's own.
-    struct KeyedTables {
-        StatementRunner& runner;
-        ~KeyedTables() { runner.dropKeyedTables(); }
-    } keyedTables{*this};
-    const bool own = sqlite3_get_autocommit(m_db.handle()) != 0;
-    if (own && isSingleStatement(t, span)) return run(source, t, span, params);
-    m_db.exec(own ? QStringLiteral("BEGIN") : QStringLiteral("SAVEPOINT tsql_statement"));
-    try {
-        ResultSet r = run(source, t, span, params);
-        m_db.exec(own ? QStringLiteral("COMMIT") : QStringLiteral("RELEASE tsql_statement"));
-        return r;
-    } catch (...) {
-        try {
-            m_db.exec(own ? QStringLiteral("ROLLBACK") : QStringLiteral("ROLLBACK TO tsql_statement; RELEASE tsql_statement"));
-        } catch (const SqlError&) {
-            // The engine rolled the transaction back itself.
-        }
-        throw;
+    const ScopeExit keyedTables([this] { dropKeyedTables(); });
+    if (sqlite3_get_autocommit(m_db.handle()) != 0 && isOneSqliteStatement(*shape, t, span)) {
+        return shape->handler(*this, call);
     }
+    SqliteTransaction transaction(m_db);
+    ResultSet r = shape->handler(*this, call);
+    transaction.commit();
+    return r;
 }
 
 ResultSet StatementRunner::run(const QString& source, const Tokens& t, Span span, const std::vector<QVariant>& params) {
-    const Token& first = at(t, span.begin);
-    if (first.isWord("SELECT")) return select(t, span, params);
-    if (first.isWord("INSERT")) return insert(t, span, params);
-    if (first.isWord("UPDATE")) return update(t, span, params);
-    if (first.isWord("DELETE")) return remove(t, span, params);
-    if (first.isWord("CREATE")) {
-        m_definitions.create(source, t, span);
-        return {};
-    }
-    if (first.isWord("DROP")) {
-        m_definitions.drop(t, span);
-        return {};
-    }
-    if (first.isWord("ALTER")) {
-        m_definitions.alter(t, span);
-        return {};
-    }
-    if (first.isWord("IF")) return ifStatement(source, t, span, params);
-    if (first.isWord("RAISERROR")) raiseError(t, span);
-    if (first.isWord("EXEC") || first.isWord("EXECUTE")) return execProcedure(t, span);
-    if (first.isWord("TRUNCATE") && wordAt(t, span.begin + 1, span, "TABLE")) {
-        int i = span.begin + 2;
-        const QString name = readLocalName(t, i, span, m_database);
-        if (m_catalogue.objectType(name) != QLatin1String("table")) {
-            throw SqlError(QStringLiteral("Cannot find the object \"%1\" because it does not exist or you do not have "
-                                          "permissions.").arg(name));
-        }
-        m_db.exec(QStringLiteral("DELETE FROM ") + sqlName(name));
-        return {};
-    }
-    if (first.isWord("SET") && span.end - span.begin == 3) {
-        static const char* options[] = {"NOCOUNT", "ANSI_NULLS", "QUOTED_IDENTIFIER", "ANSI_PADDING", "ANSI_WARNINGS",
-                                        "XACT_ABORT"};
-        for (const char* o : options) {
-            if (at(t, span.begin + 1).isWord(o)) return {};  // session options without effect here
-        }
-    }
-    notSupported(QStringLiteral("The statement '%1'").arg(first.text.toUpper()));
+    const StatementShape* shape = findStatementShape(t, span);
+    if (!shape || !shape->afterIf) notSupported(QStringLiteral("The statement '%1'").arg(at(t, span.begin).text.toUpper()));
+    return shape->handler(*this, {source, t, span, params});
 }
 
 RewriteContext StatementRunner::context() {
@@ -268,7 +194,7 @@ ResultSet StatementRunner::selectInto(const Tokens& t, Span span, int into, cons
     int i = into + 1;
     const QString target = readLocalName(t, i, span, m_database);
     if (!m_catalogue.objectType(target).isEmpty()) {
-        throw SqlError(QStringLiteral("There is already an object named '%1' in the database.").arg(target));
+        throw objectExists(target);
     }
     if (wordAt(t, i, span, "FROM") && wordAt(t, i + 1, span, "OPENROWSET")) {
         const Span list{span.begin + 1, into};
@@ -331,7 +257,7 @@ ResultSet StatementRunner::insert(const Tokens& t, Span span, const std::vector<
     const QString table = readLocalName(t, i, span, m_database);
     const QString type = m_catalogue.objectType(table);
     if (type != QLatin1String("table") && type != QLatin1String("view")) {
-        throw SqlError(QStringLiteral("Invalid object name '%1'.").arg(table));
+        throw invalidObject(table);
     }
     const QStringList tableColumns = m_catalogue.columnsOf(table);
     const QString identity = m_catalogue.identityOf(table);
@@ -344,7 +270,7 @@ ResultSet StatementRunner::insert(const Tokens& t, Span span, const std::vector<
             const QString col = at(t, s.begin).value;
             bool found = false;
             for (const QString& c : tableColumns) found = found || c.compare(col, Qt::CaseInsensitive) == 0;
-            if (!found) throw SqlError(QStringLiteral("Invalid column name '%1'.").arg(col));
+            if (!found) throw invalidColumn(col);
             if (!identity.isEmpty() && col.compare(identity, Qt::CaseInsensitive) == 0) {
                 throw SqlError(QStringLiteral("Cannot insert explicit value for identity column in table '%1' when "
                                               "IDENTITY_INSERT is set to OFF.").arg(table));
@@ -588,14 +514,7 @@ ResultSet StatementRunner::remove(const Tokens& t, Span span, const std::vector<
 
 ResultSet StatementRunner::ifStatement(const QString& source, const Tokens& t, Span span,
                                        const std::vector<QVariant>& params) {
-    static const char* starters[] = {"SELECT", "INSERT", "UPDATE", "DELETE", "CREATE", "DROP", "ALTER",
-                                     "EXEC",   "EXECUTE", "IF",    "TRUNCATE", "SET", "RAISERROR"};
-    auto isStarter = [](const Token& tk) {
-        for (const char* w : starters) {
-            if (tk.isWord(w)) return true;
-        }
-        return false;
-    };
+    auto isStarter = [](const Token& tk) { return startsStatementAfterIf(tk); };
     int depth = 0;
     int body = -1;
     for (int i = span.begin + 1; i < span.end && body < 0; ++i) {
@@ -737,10 +656,7 @@ ResultSet StatementRunner::execProcedure(const Tokens& t, Span span) {
         all = {1, all.end - 1};
     }
     ++m_depth;
-    struct Depth {
-        int& d;
-        ~Depth() { --d; }
-    } guard{m_depth};
+    const ScopeExit depth([this] { --m_depth; });
     return runStatements(text, bodyTokens, all, {});
 }
 

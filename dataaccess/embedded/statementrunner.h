@@ -20,6 +20,8 @@ class ServerFolder;
 class SqliteDb;
 
 class StatementRunner {
+    friend struct StatementHandlers;  // the statement table's entries (statementshapes.cpp)
+
 public:
     StatementRunner(SqliteDb& db, ServerFolder& folder, const QString& database);
 

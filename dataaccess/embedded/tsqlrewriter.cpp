@@ -1,5 +1,7 @@
 #include "tsqlrewriter.h"
 
+#include "tsqlfunctions.h"
+
 #include "dataaccess/sqlerror.h"
 #include "textcollation.h"
 
@@ -275,69 +277,23 @@ private:
         return false;
     }
 
-    [[noreturn]] static void argumentCount(const char* fn, int n) {
-        throw SqlError(QStringLiteral("The %1 function requires %2 argument(s).").arg(QLatin1String(fn)).arg(n));
-    }
-
     int call(int i, int end) {
         const QString fn = upper(tok(i));
         const int open = i + 1;
         const int close = matchingParen(m_t, open);
         if (close < 0 || close >= end) throw SqlError(QStringLiteral("Incorrect syntax near '('."));
         const int next = close + 1;
-        // Text results compare under the database default, as their argument's
-        // column would.
-        auto simple = [&](const char* target, int count, const char* tsqlName, bool text = false) {
-            const auto a = args(open, close);
-            if (count >= 0 && static_cast<int>(a.size()) != count) argumentCount(tsqlName, count);
-            QString call = QLatin1String(target) + u'(' + QStringList(a.begin(), a.end()).join(QLatin1String(", ")) + u')';
-            if (text) call += QStringLiteral(" COLLATE ") + QLatin1String(kCollateCi);
-            put(call, true);
-            return next;
-        };
-        if (fn == QLatin1String("SUBSTRING")) return simple("tsql_substring", 3, "substring", true);
-        if (fn == QLatin1String("LEN")) return simple("tsql_len", 1, "len");
-        if (fn == QLatin1String("UPPER")) return simple("tsql_upper", 1, "upper", true);
-        if (fn == QLatin1String("LOWER")) return simple("tsql_lower", 1, "lower", true);
-        if (fn == QLatin1String("ISNULL")) return simple("ifnull", 2, "isnull", true);
-        if (fn == QLatin1String("GETDATE")) return simple("tsql_getdate", 0, "getdate");
-        if (fn == QLatin1String("SCOPE_IDENTITY")) return simple("last_insert_rowid", 0, "scope_identity");
-        if (fn == QLatin1String("LTRIM")) return simple("ltrim", 1, "ltrim", true);
-        if (fn == QLatin1String("RTRIM")) return simple("rtrim", 1, "rtrim", true);
-        if (fn == QLatin1String("COUNT")) {
-            const auto parts = close == open + 1 ? std::vector<Span>{} : splitTopLevel(m_t, {open + 1, close});
-            if (parts.size() != 1) argumentCount("count", 1);
-            put(QStringLiteral("count(") + sub(parts[0]) + u')', true);
+        if (const TsqlFunction* f = findTsqlFunction(fn)) {
+            std::vector<QString> a;
+            if (close > open + 1) {
+                const auto parts = splitTopLevel(m_t, {open + 1, close});
+                for (size_t k = 0; k < parts.size(); ++k)
+                    a.push_back(k == 0 && f->firstIsType ? rawText(m_t, parts[k]) : sub(parts[k]));
+            }
+            put(tsqlCall(*f, a), true);
             return next;
         }
-        if (fn == QLatin1String("OBJECT_ID")) {
-            const auto a = args(open, close);
-            if (a.size() != 1) argumentCount("object_id", 1);
-            put(QStringLiteral("(SELECT id FROM sysobjects WHERE name = tsql_objectname(%1))").arg(a[0]), true);
-            return next;
-        }
-        if (fn == QLatin1String("OBJECTPROPERTY")) {
-            const auto a = args(open, close);
-            if (a.size() != 2) argumentCount("objectproperty", 2);
-            put(QStringLiteral("tsql_objectproperty(%1, %2)").arg(a[0], a[1]), true);
-            return next;
-        }
-        if (fn == QLatin1String("CHARINDEX")) {
-            const auto a = args(open, close);
-            if (a.size() != 2) notSupported(QStringLiteral("CHARINDEX with a start position"));
-            put(QStringLiteral("instr(%1, %2)").arg(a[1], a[0]), true);
-            return next;
-        }
-        if (fn == QLatin1String("CONVERT")) {
-            const auto parts = splitTopLevel(m_t, {open + 1, close});
-            if (parts.size() != 2) notSupported(QStringLiteral("CONVERT with a style"));
-            put(QStringLiteral("CAST(%1 AS %2)").arg(sub(parts[1]), rawText(m_t, parts[0])), true);
-            return next;
-        }
-        if (fn == QLatin1String("OPENROWSET") || fn == QLatin1String("OPENQUERY") ||
-            fn == QLatin1String("OPENDATASOURCE")) {
-            notSupported(fn + QStringLiteral(" in this position"));
-        }
+        if (isRowsetFunction(fn)) notSupported(fn + QStringLiteral(" in this position"));
         // Keywords before a bracket (IN, EXISTS, VALUES, AS, ...) and SQLite's own
         // functions of the same name and meaning.
         put(tok(i).text + u'(' + sub({open + 1, close}) + u')', !isOperatorWord(fn));
