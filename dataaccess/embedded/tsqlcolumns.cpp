@@ -6,6 +6,7 @@
 
 #include <algorithm>
 
+#include "preparedstatement.h"
 #include <sqlite3.h>
 
 namespace da::embedded {
@@ -172,12 +173,8 @@ bool hasOtherChecks(const QString& tableSql) {
 }
 
 ChecksSkipped::ChecksSkipped(sqlite3* db) : m_db(db) {
-    sqlite3_stmt* stmt = nullptr;
-    if (sqlite3_prepare_v2(db, "PRAGMA ignore_check_constraints", -1, &stmt, nullptr) == SQLITE_OK &&
-        sqlite3_step(stmt) == SQLITE_ROW) {
-        m_wasSkipping = sqlite3_column_int(stmt, 0) != 0;
-    }
-    sqlite3_finalize(stmt);
+    const PreparedStatement stmt = prepareStatement(db, "PRAGMA ignore_check_constraints");
+    if (stmt && sqlite3_step(stmt.get()) == SQLITE_ROW) m_wasSkipping = sqlite3_column_int(stmt.get(), 0) != 0;
     if (!m_wasSkipping) sqlite3_exec(db, "PRAGMA ignore_check_constraints = ON", nullptr, nullptr, nullptr);
 }
 
