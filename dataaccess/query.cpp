@@ -3,7 +3,7 @@
 #include "scopeexit.h"
 
 #include "connection.h"
-#include "embedded/tsqllexer.h"
+#include "tsqllexer.h"
 #include "platform/ansicodec.h"
 #include "sqlerror.h"
 
@@ -16,7 +16,7 @@ namespace {
 int countMarkers(const QString& text) {
     try {
         int n = 0;
-        for (const embedded::Token& t : embedded::tokenize(text)) n += t.kind == embedded::TokenKind::Param;
+        for (const Token& t : tokenize(text)) n += t.kind == TokenKind::Param;
         return n;
     } catch (const SqlError&) {
         return 0;  // an unfinished text: the server reports it when it runs

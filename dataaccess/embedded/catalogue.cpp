@@ -4,7 +4,7 @@
 #include "serverfolder.h"
 #include "servererrors.h"
 #include "sqlitedb.h"
-#include "tsqllexer.h"
+#include "dataaccess/tsqllexer.h"
 
 #include <QDir>
 

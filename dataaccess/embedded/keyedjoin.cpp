@@ -4,7 +4,7 @@
 #include "dataaccess/sqlquote.h"
 #include "sqlfunctions.h"
 #include "textcollation.h"
-#include "tsqllexer.h"
+#include "dataaccess/tsqllexer.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -3,7 +3,7 @@
 #include "dataaccess/scopeexit.h"
 #include "dataaccess/sqlerror.h"
 #include "keyedjoin.h"
-#include "openrowset.h"
+#include "textdriver/openrowset.h"
 #include "readablefolders.h"
 #include "textcollation.h"
 #include "tsqlcolumns.h"
@@ -11,7 +11,7 @@
 #include "servererrors.h"
 #include "sqlitedb.h"
 #include "statementshapes.h"
-#include "textdriver.h"
+#include "textdriver/textdriver.h"
 
 #include <QHash>
 #include <optional>

@@ -1,7 +1,7 @@
 #pragma once
 // The shape of T-SQL statements for the embedded engine: splitting a batch, brackets,
 // lists and object names. Pure functions over tokens.
-#include "tsqllexer.h"
+#include "dataaccess/tsqllexer.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,5 +1,5 @@
 // The rewriter's pure functions: statement splitting, name and function mapping.
-#include "dataaccess/embedded/openrowset.h"
+#include "dataaccess/embedded/textdriver/openrowset.h"
 #include "dataaccess/embedded/tsqlcolumns.h"
 #include "dataaccess/embedded/tsqlrewriter.h"
 #include "dataaccess/sqlerror.h"

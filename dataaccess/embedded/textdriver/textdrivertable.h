@@ -1,9 +1,9 @@
 #pragma once
 // The table that the text driver fills: created with its columns' T-SQL types and
 // filled row by row through one prepared INSERT, inside the caller's transaction.
-#include "preparedstatement.h"
+#include "dataaccess/embedded/preparedstatement.h"
 #include "textdrivervalue.h"
-#include "tsqlcolumns.h"
+#include "dataaccess/embedded/tsqlcolumns.h"
 
 #include <QByteArray>
 #include <QString>

@@ -1,12 +1,12 @@
 #include "textdrivertable.h"
 
-#include "servererrors.h"
-#include "sqlitedb.h"
-#include "textcollation.h"
+#include "dataaccess/embedded/servererrors.h"
+#include "dataaccess/embedded/sqlitedb.h"
+#include "dataaccess/embedded/textcollation.h"
 #include "textdrivererror.h"
 
 #include <algorithm>
-#include "preparedstatement.h"
+#include "dataaccess/embedded/preparedstatement.h"
 #include <sqlite3.h>
 
 namespace da::embedded {
