@@ -61,6 +61,8 @@ ResultSet EmbeddedSession::execute(const QString& sql, const std::vector<QVarian
     }
 }
 
+FastPaths& EmbeddedSession::fastPaths() { return m_runner->fastPaths(); }
+
 QStringList EmbeddedSession::databases() { return m_folder->databaseNames(); }
 
 QStringList EmbeddedSession::primaryKey(const QString& table) {

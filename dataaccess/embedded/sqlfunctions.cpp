@@ -1,7 +1,7 @@
 #include "sqlfunctions.h"
 
 #include "dataaccess/sqlerror.h"
-#include "keyedjoin.h"
+#include "fastpaths/keyedtable.h"
 #include "textcollation.h"
 
 #include <QDateTime>

@@ -2,16 +2,16 @@
 
 #include "dataaccess/scopeexit.h"
 #include "dataaccess/sqlerror.h"
-#include "keyedjoin.h"
-#include "textdriver/openrowset.h"
-#include "readablefolders.h"
+#include "dataaccess/sqlquote.h"
+#include "fastpaths/checkedcopy.h"
+#include "fastpaths/fill.h"
+#include "fastpaths/keyedjoin.h"
 #include "textcollation.h"
 #include "tsqlcolumns.h"
 #include "serverfolder.h"
 #include "servererrors.h"
 #include "sqlitedb.h"
 #include "statementshapes.h"
-#include "textdriver/textdriver.h"
 
 #include <QHash>
 #include <optional>
@@ -37,6 +37,7 @@ StatementRunner::StatementRunner(SqliteDb& db, ServerFolder& folder, const QStri
       m_folder(folder),
       m_database(database),
       m_catalogue(db, folder, database),
+      m_keyedJoins(db, m_catalogue),
       m_definitions(db, m_catalogue, database),
       m_appLocks(folder.dir(), database) {}
 
@@ -102,7 +103,7 @@ ResultSet StatementRunner::runAtomic(const QString& source, const Tokens& t, Spa
     // atomic as SQLite runs it; wrapped in a transaction, SQLite would also keep a
     // statement journal holding the old content of every page it changes.
     // The keyed tables of a join are the statement's own.
-    const ScopeExit keyedTables([this] { dropKeyedTables(); });
+    const ScopeExit keyedTables([this] { m_keyedJoins.dropAll(); });
     if (sqlite3_get_autocommit(m_db.handle()) != 0 && isOneSqliteStatement(*shape, t, span)) {
         return shape->handler(*this, call);
     }
@@ -121,41 +122,14 @@ ResultSet StatementRunner::run(const QString& source, const Tokens& t, Span span
 RewriteContext StatementRunner::context() {
     RewriteContext c;
     c.database = m_database;
-    c.keyedJoin = [this](const QString& table, const QString& column, const QString& collation) {
-        return keyedTable(table, column, collation);
-    };
-    return c;
-}
-
-// A join reaches a table through its keys where SQLite would build an automatic index
-// instead: on a text column of a table with no index that leads with the column under
-// the join's collation.
-QString StatementRunner::keyedTable(const QString& table, const QString& column, const QString& collation) {
-    if (collation != QLatin1String(kCollateCi) && collation != QLatin1String(kCollateCiAi)) return {};
-    if (m_catalogue.objectType(table) != QLatin1String("table")) return {};
-    const QVariant type = m_db.scalar(
-        QStringLiteral("SELECT type FROM pragma_table_info(?1, 'main') WHERE name = ?2 COLLATE NOCASE"), {table, column});
-    if (type.isNull() || !isTextType(type.toString())) return {};
-    const QVariant indexes = m_db.scalar(
-        QStringLiteral("SELECT count(*) FROM pragma_index_list(?1, 'main') l, pragma_index_xinfo(l.name, 'main') x "
-                       "WHERE x.seqno = 0 AND x.name = ?2 COLLATE NOCASE AND x.coll = ?3 COLLATE NOCASE"),
-        {table, column, collation});
-    if (indexes.toInt() != 0) return {};
-    const QString name = QStringLiteral("tsql_keyed$%1").arg(++m_keyedCount);
-    m_db.exec(createKeyedTableSql(name, table, column, collation));
-    m_keyedTables << name;
-    return name;
-}
-
-void StatementRunner::dropKeyedTables() noexcept {
-    for (const QString& name : std::as_const(m_keyedTables)) {
-        try {
-            m_db.exec(QStringLiteral("DROP TABLE IF EXISTS temp.") + sqlName(name));
-        } catch (...) {
-            // Gone with a rolled-back transaction.
-        }
+    if (m_fastPaths.enabled()) {
+        c.keyedJoin = [this](const QString& table, const QString& column, const QString& collation) {
+            QString keyed = m_keyedJoins.keyedTable(table, column, collation);
+            if (!keyed.isEmpty()) m_fastPaths.took(FastPaths::kKeyedJoin);
+            return keyed;
+        };
     }
-    m_keyedTables.clear();
+    return c;
 }
 
 QString StatementRunner::expr(const Tokens& t, Span span) { return rewrite(t, span, context()); }
@@ -196,17 +170,19 @@ ResultSet StatementRunner::selectInto(const Tokens& t, Span span, int into, cons
     if (!m_catalogue.objectType(target).isEmpty()) {
         throw objectExists(target);
     }
-    if (wordAt(t, i, span, "FROM") && wordAt(t, i + 1, span, "OPENROWSET")) {
-        const Span list{span.begin + 1, into};
-        if (!(list.end - list.begin == 1 && at(t, list.begin).isSymbol("*"))) {
-            notSupported(QStringLiteral("A column list with OPENROWSET"));
+    if (readsRowset(t, span, into, i)) {
+        if (m_fastPaths.enabled()) {
+            ResultSet r;
+            r.rowsAffected = fillFromRowset(m_db.handle(), m_folder.dir(), target, t, i + 1, span);
+            m_fastPaths.took(FastPaths::kFill);
+            return r;
         }
-        const RowsetSource source = readOpenRowset(t, i + 1, span);
-        ResultSet r;
-        // Read afresh for each fill, so that a changed list holds at once.
-        const ReadableFolders readable = ReadableFolders::ofServer(m_folder.dir());
-        r.rowsAffected = fillTableFromTextFile(m_db.handle(), target, source.dir, source.file,
-                                               [&readable](const QString& path) { return readable.allows(path); });
+        // The generic way: the file staged in a table of its own, copied by SELECT .. INTO.
+        const QString staged = QStringLiteral("tsql_rowset$%1").arg(target);
+        fillFromRowset(m_db.handle(), m_folder.dir(), staged, t, i + 1, span);
+        const Tokens copy = tokenize(QStringLiteral("SELECT * INTO %1 FROM %2").arg(bracketedName(target), bracketedName(staged)));
+        ResultSet r = selectInto(copy, {0, static_cast<int>(copy.size())}, 2, params);
+        m_db.exec(QStringLiteral("DROP TABLE ") + sqlName(staged));
         return r;
     }
     // The select list up to INTO, then the rest from FROM on.
@@ -325,8 +301,9 @@ ResultSet StatementRunner::insert(const Tokens& t, Span span, const std::vector<
         // Values that a column of their source's type held fit as they are; the others go
         // through the target columns' limits, and then the table's value checks would
         // only check again what has been checked: they cost a third of a bulk copy.
-        const std::vector<bool> fit = select == i ? valuesThatFit(t, {i + 1, span.end}, limits)
-                                                  : std::vector<bool>(limits.size(), false);
+        const bool checked = select == i && m_fastPaths.enabled();
+        const std::vector<bool> fit = checked ? valuesThatFit(m_db, m_catalogue, t, {i + 1, span.end}, limits)
+                                              : std::vector<bool>(limits.size(), false);
         QStringList values;
         bool wrapped = false;
         for (size_t k = 0; k < limits.size(); ++k) {
@@ -334,15 +311,11 @@ ResultSet StatementRunner::insert(const Tokens& t, Span span, const std::vector<
             values << (fit[k] ? v : storedValue(v, limits[k]));
             wrapped = wrapped || values.last() != v;
         }
-        const QString targetSql = m_db.scalar(
-            QStringLiteral("SELECT sql FROM sqlite_schema WHERE type = 'table' AND name = ?1 COLLATE NOCASE"), {table})
-                                      .toString();
-        bool covered = !targetSql.isEmpty() && !hasOtherChecks(targetSql);
-        for (size_t k = 0; k < limits.size() && covered; ++k) {
-            covered = fit[k] || !limits[k].kind.isEmpty() || !hasValueCheck(targetSql, target[static_cast<int>(k)]);
-        }
         std::optional<ChecksSkipped> skipped;
-        if (covered) skipped.emplace(m_db.handle());
+        if (m_fastPaths.enabled() && checksCovered(m_db, table, target, fit, limits)) {
+            skipped.emplace(m_db.handle());
+            m_fastPaths.took(FastPaths::kCheckedCopy);
+        }
         if (!wrapped) return query(head + sql, params);
         QStringList names;
         for (size_t k = 0; k < limits.size(); ++k) names << QStringLiteral("tsql_v%1").arg(k);
@@ -362,90 +335,6 @@ std::vector<StoreLimit> StatementRunner::limitsOf(const QString& table, const QS
                                                   {table, c}).toString()));
     }
     return limits;
-}
-
-// Which values of the SELECT fit their target column as they are: NULL, a text literal
-// within a text column's length, or a column of a table whose type's values all fit
-// (numeric columns with a value check of their own held numbers only when stored).
-// Only the simple shapes are read: names of tables, qualified columns; for any other
-// shape no value is known to fit.
-std::vector<bool> StatementRunner::valuesThatFit(const Tokens& t, Span select, const std::vector<StoreLimit>& limits) {
-    std::vector<bool> fit(limits.size(), false);
-    auto definition = [this](const QString& name) {
-        return m_db.scalar(QStringLiteral("SELECT sql FROM sqlite_schema WHERE type = 'table' AND name = ?1 COLLATE NOCASE"),
-                           {name}).toString();
-    };
-    const int from = findTopLevelWord(t, select, "FROM");
-    if (from < 0 || wordAt(t, select.begin, select, "DISTINCT") || wordAt(t, select.begin, select, "TOP")) return fit;
-    // FROM: tables with their aliases, joined by commas or JOIN .. ON.
-    QHash<QString, QString> tables;
-    int k = from + 1;
-    try {
-        for (;;) {
-            ObjectName name;
-            QString alias;
-            if (!readTableReference(t, k, select, name, alias) || !name.database.isEmpty()) return fit;
-            if (m_catalogue.objectType(name.name) != QLatin1String("table")) return fit;
-            tables.insert(alias.toLower(), name.name);
-            if (wordAt(t, k, select, "ON")) {
-                for (int depth = 0; k < select.end; ++k) {
-                    depth += at(t, k).isSymbol("(") ? 1 : at(t, k).isSymbol(")") ? -1 : 0;
-                    if (depth == 0 && (at(t, k).isSymbol(",") || at(t, k).isWord("JOIN") || at(t, k).isWord("INNER") ||
-                                       at(t, k).isWord("LEFT") || at(t, k).isWord("CROSS") || at(t, k).isWord("WHERE") ||
-                                       at(t, k).isWord("GROUP") || at(t, k).isWord("ORDER"))) {
-                        break;
-                    }
-                }
-            }
-            if (k >= select.end || at(t, k).isWord("WHERE") || at(t, k).isWord("GROUP") || at(t, k).isWord("ORDER")) break;
-            if (at(t, k).isSymbol(",")) {
-                ++k;
-                continue;
-            }
-            while (wordAt(t, k, select, "INNER") || wordAt(t, k, select, "LEFT") || wordAt(t, k, select, "CROSS") ||
-                   wordAt(t, k, select, "OUTER")) {
-                ++k;
-            }
-            if (!wordAt(t, k, select, "JOIN")) return fit;
-            ++k;
-        }
-    } catch (const SqlError&) {
-        return fit;
-    }
-    const std::vector<Span> items = splitTopLevel(t, {select.begin, from});
-    if (items.size() != limits.size()) return fit;
-    for (size_t c = 0; c < limits.size(); ++c) {
-        Span item = items[c];
-        // Without its alias.
-        if (item.end - item.begin >= 2 && at(t, item.end - 1).isName() && !at(t, item.end - 2).isSymbol(".")) {
-            item.end -= wordAt(t, item.end - 2, item, "AS") ? 2 : 1;
-        }
-        const int size = item.end - item.begin;
-        if (size == 1 && at(t, item.begin).isWord("NULL")) {
-            fit[c] = true;
-            continue;
-        }
-        if (size == 1 && at(t, item.begin).kind == TokenKind::String) {
-            fit[c] = limits[c].kind.isEmpty() ||
-                     (limits[c].kind == QLatin1String("text") &&
-                      (limits[c].length < 0 || at(t, item.begin).value.size() <= limits[c].length));
-            continue;
-        }
-        if (size != 3 || !at(t, item.begin).isName() || !at(t, item.begin + 1).isSymbol(".") || !at(t, item.begin + 2).isName()) {
-            continue;
-        }
-        const QString source = tables.value(at(t, item.begin).value.toLower());
-        if (source.isEmpty()) continue;
-        SqliteStatement column(m_db, QStringLiteral("SELECT name, type FROM pragma_table_info(?1, 'main') WHERE "
-                                                    "name = ?2 COLLATE NOCASE"));
-        column.bind({source, at(t, item.begin + 2).value});
-        if (!column.step()) continue;
-        const StoreLimit held = storeLimitOf(column.value(1).toString());
-        // A numeric column's values are of its type only where the column checked them.
-        if (held.kind != QLatin1String("text") && !hasValueCheck(definition(source), column.value(0).toString())) continue;
-        fit[c] = limitHolds(held, limits[c]);
-    }
-    return fit;
 }
 
 ResultSet StatementRunner::update(const Tokens& t, Span span, const std::vector<QVariant>& params) {

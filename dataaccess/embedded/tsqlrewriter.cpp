@@ -1,5 +1,6 @@
 #include "tsqlrewriter.h"
 
+#include "fastpaths/keyedjoin.h"
 #include "tsqlfunctions.h"
 
 #include "dataaccess/sqlerror.h"
@@ -301,68 +302,20 @@ private:
         return next;
     }
 
-    // Whether tokens [i, i + 3) are "qualifier . column".
-    bool isQualifiedColumn(int i, int end) const {
-        return i + 3 <= end && tok(i).isName() && tok(i + 1).isSymbol(".") && tok(i + 2).isName();
-    }
-
-    // "[INNER | LEFT [OUTER]] JOIN table [AS] alias ON probe COLLATE c = alias.column"
-    // (sides either way round, probe a column of a table before it) as a join of the
-    // keyed table the context gives, probed with the probe; the index after the
-    // condition, or -1 to rewrite the join as written.
+    // The keyed join (fastpaths/keyedjoin.h) at token i: the index after its condition, or
+    // -1 to rewrite the join as written.
     int keyedJoin(int i, int end) {
         if (!m_ctx.keyedJoin) return -1;
         try {
-            const bool left = tok(i).isWord("LEFT");
-            int k = i;
-            if (left || tok(k).isWord("INNER")) ++k;
-            if (left && has(k, end) && tok(k).isWord("OUTER")) ++k;
-            if (!has(k, end) || !tok(k).isWord("JOIN")) return -1;
-            // A bare JOIN after another word (RIGHT, FULL, CROSS) is not an inner one.
-            if (k == i && i > 0 && tok(i - 1).kind == TokenKind::Word && isTsqlKeyword(upper(tok(i - 1)))) return -1;
-            ObjectName table;
-            QString alias;
-            ++k;
-            if (!readTableReference(m_t, k, {i, end}, table, alias)) return -1;
-            if (!table.database.isEmpty() && !sameName(table.database, m_ctx.database)) return -1;
-            if (!has(k, end) || !tok(k).isWord("ON")) return -1;
-            const int on = k + 1;
-            int stop = on;
-            while (stop < end && !tok(stop).isSymbol(",") && !tok(stop).isSymbol(";") && !tok(stop).isSymbol(")") &&
-                   !(tok(stop).kind == TokenKind::Word && isTsqlKeyword(upper(tok(stop))) &&
-                     !tok(stop).isWord("COLLATE"))) {
-                ++stop;
-            }
-            // The condition must be all of the ON: what ends it starts the next clause.
-            if (stop < end && tok(stop).kind == TokenKind::Word) {
-                static const char* clauses[] = {"WHERE", "GROUP", "ORDER", "HAVING", "JOIN",   "INNER",     "LEFT",
-                                                "RIGHT", "FULL",  "CROSS", "UNION",  "EXCEPT", "INTERSECT"};
-                bool clause = false;
-                for (const char* c : clauses) clause = clause || tok(stop).isWord(c);
-                if (!clause) return -1;
-            }
-            // probe COLLATE c = alias.column: 8 tokens and the equals sign.
-            if (stop - on != 9) return -1;
-            int probe = on;
-            int column = on + 6;
-            if (!tok(on + 5).isSymbol("=")) {
-                if (!tok(on + 3).isSymbol("=")) return -1;
-                probe = on + 4;
-                column = on;
-            }
-            if (!isQualifiedColumn(probe, stop) || !tok(probe + 3).isWord("COLLATE") || !tok(probe + 4).isName() ||
-                !isQualifiedColumn(column, stop) || !sameName(tok(column).value, alias) ||
-                sameName(tok(probe).value, alias)) {
-                return -1;
-            }
-            const QString collation = collationFor(tok(probe + 4).value);
-            const QString keyed = m_ctx.keyedJoin(table.name, tok(column + 2).value, collation);
+            const std::optional<KeyedJoinShape> shape = matchKeyedJoin(m_t, i, end);
+            if (!shape || (!shape->table.database.isEmpty() && !sameName(shape->table.database, m_ctx.database))) return -1;
+            const QString keyed = m_ctx.keyedJoin(shape->table.name, shape->column, collationFor(shape->collation));
             if (keyed.isEmpty()) return -1;
             put(QStringLiteral("%1 JOIN temp.%2(%3) AS %4")
-                    .arg(left ? QStringLiteral("LEFT") : QStringLiteral("INNER"), sqlName(keyed),
-                         sub({probe, probe + 3}), sqlName(alias)),
+                    .arg(shape->left ? QStringLiteral("LEFT") : QStringLiteral("INNER"), sqlName(keyed), sub(shape->probe),
+                         sqlName(shape->alias)),
                 false);
-            return stop;
+            return shape->end;
         } catch (const SqlError&) {
             return -1;  // the join as written reports it
         }

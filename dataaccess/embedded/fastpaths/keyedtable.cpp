@@ -1,9 +1,9 @@
-#include "keyedjoin.h"
+#include "keyedtable.h"
 
 #include "dataaccess/sqlerror.h"
 #include "dataaccess/sqlquote.h"
-#include "sqlfunctions.h"
-#include "textcollation.h"
+#include "dataaccess/embedded/sqlfunctions.h"
+#include "dataaccess/embedded/textcollation.h"
 #include "dataaccess/tsqllexer.h"
 
 #include <algorithm>
@@ -14,7 +14,7 @@
 #include <sys/mman.h>
 #include <functional>
 #include <memory>
-#include "preparedstatement.h"
+#include "dataaccess/embedded/preparedstatement.h"
 #include <sqlite3.h>
 #include <string>
 #include <string_view>
