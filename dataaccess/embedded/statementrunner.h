@@ -1,6 +1,7 @@
 #pragma once
 // Runs T-SQL batches on one embedded database: recognises each statement's shape,
-// rewrites it for SQLite and runs it atomically (one savepoint per statement).
+// rewrites it for SQLite and runs it atomically (one savepoint per statement). The
+// statements of data are in statementrunner.cpp, the control of flow in controlflow.cpp.
 #include "applock.h"
 #include "catalogue.h"
 #include "dataaccess/backend.h"

@@ -55,6 +55,8 @@ QString readLocalName(const Tokens& tokens, int& i, Span span, const QString& da
 bool isDbo(const QString& part);
 // Names compared as the server compares them (letter case ignored).
 bool sameName(const QString& a, const QString& b);
+// The ? parameters of the tokens.
+int countParams(const Tokens& tokens, Span span);
 // The tokens as written, joined by blanks.
 QString rawText(const Tokens& tokens, Span span);
 // T-SQL's reserved words that can stand in the statements the engine rewrites
