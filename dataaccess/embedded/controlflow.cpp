@@ -10,12 +10,6 @@
 
 namespace da::embedded {
 
-namespace {
-
-const Token& at(const Tokens& t, int i) { return t[static_cast<size_t>(i)]; }
-
-}  // namespace
-
 ResultSet StatementRunner::ifStatement(const QString& source, const Tokens& t, Span span,
                                        const std::vector<QVariant>& params) {
     auto isStarter = [](const Token& tk) { return startsStatementAfterIf(tk); };

@@ -8,10 +8,6 @@
 
 namespace da::embedded {
 
-namespace {
-const Token& at(const Tokens& t, int i) { return t[static_cast<size_t>(i)]; }
-}  // namespace
-
 DefinitionRunner::DefinitionRunner(SqliteDb& db, Catalogue& catalogue, const QString& database)
     : m_db(db), m_catalogue(catalogue), m_database(database) {}
 

@@ -19,12 +19,6 @@
 
 namespace da::embedded {
 
-namespace {
-
-const Token& at(const Tokens& t, int i) { return t[static_cast<size_t>(i)]; }
-
-}  // namespace
-
 StatementRunner::StatementRunner(SqliteDb& db, ServerFolder& folder, const QString& database)
     : m_db(db),
       m_folder(folder),

@@ -10,6 +10,9 @@
 namespace da::embedded {
 
 // A half-open token range [begin, end).
+// The token at an index of int, as spans count them.
+inline const Token& at(const Tokens& t, int i) { return t[static_cast<size_t>(i)]; }
+
 struct Span {
     int begin = 0;
     int end = 0;

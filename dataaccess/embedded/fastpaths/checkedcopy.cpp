@@ -9,7 +9,6 @@
 namespace da::embedded {
 namespace {
 
-const Token& at(const Tokens& t, int i) { return t[static_cast<size_t>(i)]; }
 
 QString tableDefinition(SqliteDb& db, const QString& name) {
     return db.scalar(QStringLiteral("SELECT sql FROM sqlite_schema WHERE type = 'table' AND name = ?1 COLLATE NOCASE"), {name})

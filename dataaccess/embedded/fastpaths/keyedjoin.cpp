@@ -10,7 +10,6 @@
 namespace da::embedded {
 namespace {
 
-const Token& at(const Tokens& t, int i) { return t[static_cast<size_t>(i)]; }
 
 bool isKeyword(const Token& t) { return t.kind == TokenKind::Word && isTsqlKeyword(t.text.toUpper()); }
 
