@@ -21,7 +21,8 @@ ReadableFolders ReadableFolders::ofServer(const QString& serverDir) {
 ReadableFolders ReadableFolders::parse(const QByteArray& text, const QString& source) {
     ReadableFolders folders;
     folders.m_folders.emplace();
-    const QList<QByteArray> lines = text.split('\n');
+    // An editor may start the file with a byte order mark.
+    const QList<QByteArray> lines = (text.startsWith("\xef\xbb\xbf") ? text.mid(3) : text).split('\n');
     for (qsizetype n = 0; n < lines.size(); ++n) {
         const QString line = QString::fromUtf8(lines[n]).trimmed();
         if (line.isEmpty() || line.startsWith(u'#'))

@@ -75,6 +75,12 @@ TEST_F(ReadableFoldersTest, EscapesByLinksAndDotDotFail) {
     EXPECT_EQ(fill(path("shared")), missing(path("shared")));
 }
 
+TEST_F(ReadableFoldersTest, AListWrittenOnWindowsReadsTheSame) {
+    confine("\xef\xbb\xbf# shared\r\n" + path("share").toUtf8() + "\r\n");
+    EXPECT_EQ(fill(path("share")), QStringLiteral("ok"));
+    EXPECT_EQ(fill(path("private")), missing(path("private")));
+}
+
 TEST_F(ReadableFoldersTest, ListedFoldersAreResolvedToo) {
     ASSERT_TRUE(QFile::link(path("share"), path("alias")));
     confine(path("private/../alias").toUtf8() + '\n');
