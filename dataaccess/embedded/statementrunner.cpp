@@ -295,7 +295,7 @@ ResultSet StatementRunner::insert(const Tokens& t, Span span, const std::vector<
         bool wrapped = false;
         for (size_t k = 0; k < limits.size(); ++k) {
             const QString v = QStringLiteral("tsql_v%1").arg(k);
-            values << (fit[k] ? v : storedValue(v, limits[k]));
+            values << (fit[k] ? v : storedColumnValue(v, limits[k]));
             wrapped = wrapped || values.last() != v;
         }
         std::optional<ChecksSkipped> skipped;

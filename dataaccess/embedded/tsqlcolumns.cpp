@@ -144,6 +144,15 @@ QString storedValue(const QString& sqlExpr, const StoreLimit& limit) {
     return QStringLiteral("tsql_store(%1, '%2', %3)").arg(sqlExpr, limit.kind).arg(limit.length);
 }
 
+QString storedColumnValue(const QString& column, const StoreLimit& limit) {
+    if (limit.kind != QLatin1String("text") || limit.length < 0) return storedValue(column, limit);
+    // No more bytes than the length: no more UTF-16 units either.
+    return QStringLiteral("CASE WHEN length(CAST(%1 AS BLOB)) <= %2 THEN %1 ELSE %3 END")
+        .arg(column)
+        .arg(limit.length)
+        .arg(storedValue(column, limit));
+}
+
 bool limitHolds(const StoreLimit& source, const StoreLimit& target) {
     if (target.kind.isEmpty()) return true;
     if (source.kind.isEmpty()) return false;

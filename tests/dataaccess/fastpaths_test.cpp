@@ -101,5 +101,25 @@ TEST_F(FastPathsTest, BothWaysRefuseAValueThatDoesNotFit) {
     EXPECT_EQ(scalar(QStringLiteral("SELECT COUNT(*) FROM Narrow")).toInt(), 0);
 }
 
+TEST_F(FastPathsTest, ACopiedTextFitsByItsCharactersNotItsBytes) {
+    run(QStringLiteral("CREATE TABLE Source (Name nvarchar(20))"));
+    run(QStringLiteral("CREATE TABLE Target (Name nvarchar(3))"));
+    // Three Persian letters are six bytes: they fit; four do not, nor four ASCII letters.
+    run(QStringLiteral("INSERT INTO Source VALUES (?)"), {QString::fromUtf16(u"\u0643\u062a\u0627")});
+    run(QStringLiteral("INSERT INTO Target SELECT S.Name FROM Source S"));
+    EXPECT_EQ(values(QStringLiteral("SELECT Name FROM Target")), QStringList{QString::fromUtf16(u"\u0643\u062a\u0627")});
+    for (const QString& longer : {QString::fromUtf16(u"\u0643\u062a\u0627\u0628"), QStringLiteral("abcd")}) {
+        run(QStringLiteral("DELETE FROM Source"));
+        run(QStringLiteral("INSERT INTO Source VALUES (?)"), {longer});
+        EXPECT_EQ(errorOf(QStringLiteral("INSERT INTO Target SELECT S.Name FROM Source S")),
+                  QStringLiteral("String or binary data would be truncated."));
+    }
+    // Trailing blanks beyond the length are dropped, as SQL Server drops them.
+    run(QStringLiteral("DELETE FROM Source"));
+    run(QStringLiteral("INSERT INTO Source VALUES ('ab    ')"));
+    run(QStringLiteral("INSERT INTO Target SELECT S.Name FROM Source S"));
+    EXPECT_EQ(scalar(QStringLiteral("SELECT COUNT(*) FROM Target WHERE Name = 'ab'")).toInt(), 1);
+}
+
 }  // namespace
 }  // namespace da::testing
