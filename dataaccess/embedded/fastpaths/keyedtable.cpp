@@ -277,6 +277,9 @@ struct KeyedCursor : sqlite3_vtab_cursor {
     // cursor open across the rows of the outer table.
     std::unique_ptr<KeyedRows> rows;
     std::uint32_t row = kEnd;
+    // The plan's mask of the columns used, read once: it is the same for every probe.
+    const char* usedText = nullptr;
+    std::uint64_t used = ~std::uint64_t(0);
 };
 
 void setError(sqlite3_vtab* vtab, const std::string& message) {
@@ -375,7 +378,11 @@ int keyedFilter(sqlite3_vtab_cursor* base, int, const char* used, int argc, sqli
     auto* cursor = static_cast<KeyedCursor*>(base);
     auto* table = static_cast<KeyedTable*>(base->pVtab);
     cursor->row = kEnd;
-    const std::uint64_t columns = used ? std::strtoull(used, nullptr, 16) : ~std::uint64_t(0);
+    if (used != cursor->usedText) {
+        cursor->usedText = used;
+        cursor->used = used ? std::strtoull(used, nullptr, 16) : ~std::uint64_t(0);
+    }
+    const std::uint64_t columns = cursor->used;
     if (!cursor->rows || (cursor->rows->columns() & columns) != columns) {
         const std::uint64_t wanted = columns | (cursor->rows ? cursor->rows->columns() : 0);
         auto rows = std::make_unique<KeyedRows>(table->folding, wanted);
