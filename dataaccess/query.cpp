@@ -1,7 +1,9 @@
 #include "query.h"
 
+#include "scopeexit.h"
+
 #include "connection.h"
-#include "embedded/tsqllexer.h"
+#include "tsqllexer.h"
 #include "platform/ansicodec.h"
 #include "sqlerror.h"
 
@@ -14,7 +16,7 @@ namespace {
 int countMarkers(const QString& text) {
     try {
         int n = 0;
-        for (const embedded::Token& t : embedded::tokenize(text)) n += t.kind == embedded::TokenKind::Param;
+        for (const Token& t : tokenize(text)) n += t.kind == TokenKind::Param;
         return n;
     } catch (const SqlError&) {
         return 0;  // an unfinished text: the server reports it when it runs
@@ -74,10 +76,7 @@ void Query::execute() {
     prepare();
     close();
     m_executing = true;
-    struct Done {
-        bool& flag;
-        ~Done() { flag = false; }
-    } done{m_executing};
+    const ScopeExit done([this] { m_executing = false; });
     load(m_connection->session().execute(sqlText(), m_params));
 }
 

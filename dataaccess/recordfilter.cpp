@@ -1,12 +1,9 @@
 #include "recordfilter.h"
 
-#include "embedded/tsqllexer.h"
+#include "tsqllexer.h"
 #include "sqlerror.h"
 
 namespace da {
-
-using embedded::Token;
-using embedded::TokenKind;
 
 struct RecordFilter::Node {
     enum class Op { And, Or, Not, Compare, IsNull, IsNotNull } op = Op::Compare;
@@ -23,7 +20,7 @@ using Node = RecordFilter::Node;
 
 class Parser {
 public:
-    explicit Parser(const QString& text) : m_t(embedded::tokenize(text)) {}
+    explicit Parser(const QString& text) : m_t(tokenize(text)) {}
 
     std::unique_ptr<Node> parse() {
         auto n = orExpr();
@@ -123,7 +120,7 @@ private:
         return n;
     }
 
-    embedded::Tokens m_t;
+    Tokens m_t;
     int m_i = 0;
 };
 

@@ -13,7 +13,7 @@
 #include "bench/transfer/bvdata.h"
 #include "dataaccess/connection.h"
 #include "dataaccess/embedded/sqlitedb.h"
-#include "dataaccess/embedded/textdriver.h"
+#include "dataaccess/embedded/textdriver/textdriver.h"
 #include "dataaccess/query.h"
 #include "dataaccess/sqlerror.h"
 

@@ -41,7 +41,7 @@ int main(int argc, char** argv) {
         out.flush();
         return 0;
     } catch (const da::SqlError& e) {
-        err << e.message() << '\n';
+        err << bvsql::formatError(e) << '\n';
         return 1;
     }
 }

@@ -39,4 +39,15 @@ QString formatResult(const da::ResultSet& result) {
     return out;
 }
 
+QString formatError(const da::SqlError& error) {
+    QStringList numbers;
+    if (error.nativeError() != 0)
+        numbers << QStringLiteral("error %1").arg(error.nativeError());
+    if (!error.sqlState().isEmpty())
+        numbers << QStringLiteral("SQLSTATE %1").arg(error.sqlState());
+    if (numbers.isEmpty())
+        return error.message();
+    return error.message() + QStringLiteral(" (") + numbers.join(QStringLiteral(", ")) + u')';
+}
+
 }  // namespace bvsql

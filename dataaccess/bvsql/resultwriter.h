@@ -4,6 +4,7 @@
 // binary values are hexadecimal with "0x", and tabs and line breaks inside a value become
 // blanks so that every row stays one line.
 #include "dataaccess/backend.h"
+#include "dataaccess/sqlerror.h"
 
 #include <QString>
 
@@ -12,5 +13,8 @@ namespace bvsql {
 QString formatValue(const QVariant& value);
 // Empty when the statement returned no result set.
 QString formatResult(const da::ResultSet& result);
+// The server's message with its native error number and SQLSTATE beside it, where the
+// server gave them.
+QString formatError(const da::SqlError& error);
 
 }  // namespace bvsql

@@ -2,8 +2,9 @@
 
 #include "dataaccess/sqlerror.h"
 #include "serverfolder.h"
+#include "servererrors.h"
 #include "sqlitedb.h"
-#include "tsqllexer.h"
+#include "dataaccess/tsqllexer.h"
 
 #include <QDir>
 
@@ -70,7 +71,7 @@ QStringList Catalogue::columnsOf(const QString& table) {
     st.bind({table});
     QStringList names;
     while (st.step()) names << st.value(0).toString();
-    if (names.isEmpty()) throw SqlError(QStringLiteral("Invalid object name '%1'.").arg(table));
+    if (names.isEmpty()) throw invalidObject(table);
     return names;
 }
 

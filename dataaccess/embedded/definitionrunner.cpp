@@ -2,14 +2,11 @@
 
 #include "catalogue.h"
 #include "dataaccess/sqlerror.h"
+#include "servererrors.h"
 #include "sqlitedb.h"
 #include "tsqlcolumns.h"
 
 namespace da::embedded {
-
-namespace {
-const Token& at(const Tokens& t, int i) { return t[static_cast<size_t>(i)]; }
-}  // namespace
 
 DefinitionRunner::DefinitionRunner(SqliteDb& db, Catalogue& catalogue, const QString& database)
     : m_db(db), m_catalogue(catalogue), m_database(database) {}
@@ -37,7 +34,7 @@ void DefinitionRunner::create(const QString& source, const Tokens& t, Span span)
         ++i;
         const QString name = readName(t, i, span);
         if (!m_catalogue.objectType(name).isEmpty()) {
-            throw SqlError(QStringLiteral("There is already an object named '%1' in the database.").arg(name));
+            throw objectExists(name);
         }
         QString columns;
         if (i < span.end && at(t, i).isSymbol("(")) {
@@ -55,7 +52,7 @@ void DefinitionRunner::create(const QString& source, const Tokens& t, Span span)
         if (!wordAt(t, i, span, "AS")) notSupported(QStringLiteral("A procedure with parameters"));
         if (i + 1 >= span.end) syntaxNear(t, i + 1, span);
         if (!m_catalogue.objectType(name).isEmpty()) {
-            throw SqlError(QStringLiteral("There is already an object named '%1' in the database.").arg(name));
+            throw objectExists(name);
         }
         // The body is kept as written and run by EXEC.
         const Token& from = at(t, i + 1);
@@ -71,7 +68,7 @@ void DefinitionRunner::createTable(const Tokens& t, Span span) {
     int i = span.begin + 2;
     const QString table = readName(t, i, span);
     if (!m_catalogue.objectType(table).isEmpty()) {
-        throw SqlError(QStringLiteral("There is already an object named '%1' in the database.").arg(table));
+        throw objectExists(table);
     }
     if (i >= span.end || !at(t, i).isSymbol("(")) syntaxNear(t, i, span);
     const int close = matchingParen(t, i);

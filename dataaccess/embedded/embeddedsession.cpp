@@ -2,6 +2,7 @@
 
 #include "dataaccess/sqlerror.h"
 #include "serverfolder.h"
+#include "servererrors.h"
 #include "sqlitedb.h"
 #include "statementrunner.h"
 
@@ -14,6 +15,15 @@ QString serverFolderOf(const QString& server) {
 }
 
 EmbeddedSession::EmbeddedSession(const ConnectParams& params) : m_params(params) {
+    try {
+        open();
+    } catch (const SqlError& e) {
+        throw withServerNumbers(e);
+    }
+}
+
+void EmbeddedSession::open() {
+    const ConnectParams& params = m_params;
     m_folder = std::make_unique<ServerFolder>(serverFolderOf(params.server));
     {
         SqliteDb master(m_folder->databaseFile(QStringLiteral("master")), false);
@@ -45,10 +55,13 @@ ResultSet EmbeddedSession::execute(const QString& sql, const std::vector<QVarian
     try {
         return m_runner->runBatch(sql, params);
     } catch (const SqlError& e) {
-        if (!e.statement().isEmpty() && e.statement() == sql) throw;
-        throw SqlError(e.message(), e.nativeError(), e.sqlState(), sql);
+        // Every error leaves the engine with SQL Server's number and SQLSTATE.
+        const SqlError numbered = withServerNumbers(e);
+        throw SqlError(numbered.message(), numbered.nativeError(), numbered.sqlState(), sql);
     }
 }
+
+FastPaths& EmbeddedSession::fastPaths() { return m_runner->fastPaths(); }
 
 QStringList EmbeddedSession::databases() { return m_folder->databaseNames(); }
 

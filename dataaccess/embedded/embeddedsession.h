@@ -6,6 +6,7 @@
 
 namespace da::embedded {
 
+class FastPaths;
 class ServerFolder;
 class SqliteDb;
 class StatementRunner;
@@ -25,8 +26,12 @@ public:
 
     // The open SQLite connection, for the text reader and tests.
     SqliteDb& database() { return *m_db; }
+    // The fast paths the statements took, and the switch that sends them the generic way.
+    FastPaths& fastPaths();
 
 private:
+    void open();
+
     ConnectParams m_params;
     std::unique_ptr<ServerFolder> m_folder;
     std::unique_ptr<SqliteDb> m_db;

@@ -1,12 +1,13 @@
 #include "sqlfunctions.h"
 
 #include "dataaccess/sqlerror.h"
-#include "keyedjoin.h"
+#include "fastpaths/keyedtable.h"
 #include "textcollation.h"
 
 #include <QDateTime>
 #include <QRegularExpression>
 #include <cmath>
+#include "preparedstatement.h"
 #include <sqlite3.h>
 
 namespace da::embedded {
@@ -317,16 +318,12 @@ void fnObjectProperty(sqlite3_context* ctx, int, sqlite3_value** argv) {
         return sqlite3_result_null(ctx);
     }
     sqlite3* db = sqlite3_context_db_handle(ctx);
-    sqlite3_stmt* st = nullptr;
-    if (sqlite3_prepare_v2(db, "SELECT xtype FROM sysobjects WHERE id = ?", -1, &st, nullptr) != SQLITE_OK) {
-        sqlite3_finalize(st);
-        return sqlite3_result_null(ctx);
-    }
-    sqlite3_bind_value(st, 1, argv[0]);
+    const PreparedStatement st = prepareStatement(db, "SELECT xtype FROM sysobjects WHERE id = ?");
+    if (!st) return sqlite3_result_null(ctx);
+    sqlite3_bind_value(st.get(), 1, argv[0]);
     QString xtype;
-    const bool found = sqlite3_step(st) == SQLITE_ROW;
-    if (found) xtype = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, 0))).trimmed().toUpper();
-    sqlite3_finalize(st);
+    const bool found = sqlite3_step(st.get()) == SQLITE_ROW;
+    if (found) xtype = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st.get(), 0))).trimmed().toUpper();
     if (!found) return sqlite3_result_null(ctx);
     const QString prop = textArg(argv[1]).toLower();
     if (prop == QLatin1String("isprocedure")) return sqlite3_result_int(ctx, xtype == QLatin1String("P"));

@@ -1,114 +1,21 @@
 #include "sqlitedb.h"
 
 #include "dataaccess/sqlerror.h"
+#include "servererrors.h"
 #include "sqlfunctions.h"
 
-#include <QRegularExpression>
 #include <sqlite3.h>
 
 namespace da::embedded {
 
 namespace {
 
-// SQL Server's error number of a message worded as SQL Server words it, else SQLite's code.
-int nativeErrorOf(const QString& message, int code) {
-    static const struct {
-        const char* start;
-        int number;
-    } numbers[] = {
-        {"Arithmetic overflow error", 8115},
-        {"Conversion failed when converting", 245},
-        {"Error converting data type", 8114},
-        {"String or binary data would be truncated", 8152},
-        {"CREATE TABLE failed because a column", 1702},
-    };
-    for (const auto& n : numbers) {
-        if (message.startsWith(QLatin1String(n.start))) return n.number;
-    }
-    return code;
-}
-
 [[noreturn]] void fail(sqlite3* db, const QString& statement = {}) {
     const int code = sqlite3_extended_errcode(db);
-    const QString message = serverMessage(QString::fromUtf8(sqlite3_errmsg(db)), code);
-    throw SqlError(message, nativeErrorOf(message, code), {}, statement);
-}
-
-QString bareName(QString name) {
-    name = name.trimmed();
-    if (name.startsWith(QLatin1String("main."))) name = name.mid(5);
-    if (name.size() > 1 && name.startsWith(u'"') && name.endsWith(u'"')) name = name.mid(1, name.size() - 2);
-    return name;
-}
-
-QString lastPart(const QString& name) {
-    const int dot = name.lastIndexOf(u'.');
-    return dot >= 0 ? name.mid(dot + 1) : name;
-}
-
-QString tableOf(const QString& qualified) {
-    const int dot = qualified.indexOf(u'.');
-    return dot >= 0 ? qualified.left(dot) : qualified;
+    throw serverError(serverMessage(QString::fromUtf8(sqlite3_errmsg(db)), code), statement);
 }
 
 }  // namespace
-
-QString serverMessage(const QString& msg, int extendedCode) {
-    auto match = [&](const char* pattern) {
-        return QRegularExpression(QLatin1String(pattern)).match(msg);
-    };
-    QRegularExpressionMatch m;
-    if ((m = match("^no such table: (.+)$")).hasMatch()) {
-        return QStringLiteral("Invalid object name '%1'.").arg(bareName(m.captured(1)));
-    }
-    if ((m = match("^no such column: (.+)$")).hasMatch()) {
-        return QStringLiteral("Invalid column name '%1'.").arg(lastPart(bareName(m.captured(1))));
-    }
-    if ((m = match("^(?:table|view|index|trigger) (.+) already exists$")).hasMatch()) {
-        return QStringLiteral("There is already an object named '%1' in the database.").arg(bareName(m.captured(1)));
-    }
-    if ((m = match("^UNIQUE constraint failed: (.+)$")).hasMatch()) {
-        const QString table = tableOf(m.captured(1).trimmed());
-        if (extendedCode == SQLITE_CONSTRAINT_PRIMARYKEY) {
-            return QStringLiteral("Violation of PRIMARY KEY constraint 'PK_%1'. Cannot insert duplicate key in object "
-                                  "'dbo.%1'.").arg(table);
-        }
-        return QStringLiteral("Cannot insert duplicate key row in object 'dbo.%1' with unique index.").arg(table);
-    }
-    if ((m = match("^NOT NULL constraint failed: (.+)$")).hasMatch()) {
-        const QString q = m.captured(1).trimmed();
-        return QStringLiteral("Cannot insert the value NULL into column '%1', table 'dbo.%2'; column does not allow "
-                              "nulls. INSERT fails.").arg(lastPart(q), tableOf(q));
-    }
-    if ((m = match("^too many columns on (.+)$")).hasMatch()) {
-        return QStringLiteral("CREATE TABLE failed because a column in table '%1' exceeds the maximum of %2 columns.")
-            .arg(bareName(m.captured(1)))
-            .arg(SqliteDb::kMaxColumns);
-    }
-    if ((m = match("^near \"(.*)\": syntax error$")).hasMatch()) {
-        return QStringLiteral("Incorrect syntax near '%1'.").arg(m.captured(1));
-    }
-    if (msg.endsWith(QLatin1String("incomplete input"))) return QStringLiteral("Incorrect syntax near the end of the statement.");
-    if ((m = match("^no such function: (.+)$")).hasMatch()) {
-        return QStringLiteral("'%1' is not a recognized built-in function name.").arg(m.captured(1));
-    }
-    if ((m = match("^wrong number of arguments to function (\\w+)\\(\\)$")).hasMatch()) {
-        return QStringLiteral("The %1 function requires a different number of arguments.").arg(m.captured(1));
-    }
-    if ((m = match("^ambiguous column name: (.+)$")).hasMatch()) {
-        return QStringLiteral("Ambiguous column name '%1'.").arg(lastPart(m.captured(1)));
-    }
-    if ((m = match("^no such (view|index|trigger): (.+)$")).hasMatch()) {
-        return QStringLiteral("Cannot drop the %1 '%2', because it does not exist or you do not have permission.")
-            .arg(m.captured(1), bareName(m.captured(2)));
-    }
-    if (match("has \\d+ columns but \\d+ values were supplied").hasMatch() ||
-        match("^\\d+ values for \\d+ columns$").hasMatch() ||
-        match("^all VALUES must have the same number of terms$").hasMatch()) {
-        return QStringLiteral("Column name or number of supplied values does not match table definition.");
-    }
-    return msg;
-}
 
 SqliteDb::SqliteDb(const QString& path, bool create) {
     const int flags = SQLITE_OPEN_READWRITE | (create ? SQLITE_OPEN_CREATE : 0) | SQLITE_OPEN_NOMUTEX;
@@ -117,7 +24,7 @@ SqliteDb::SqliteDb(const QString& path, bool create) {
         const QString msg = m_db ? QString::fromUtf8(sqlite3_errmsg(m_db)) : QStringLiteral("out of memory");
         sqlite3_close_v2(m_db);
         m_db = nullptr;
-        throw SqlError(msg, rc);
+        throw serverError(msg);
     }
     sqlite3_extended_result_codes(m_db, 1);
     // SQLite 3.40's Bloom filters hash a text's length, so a join under a collation
@@ -153,6 +60,22 @@ QVariant SqliteDb::scalar(const QString& sql, const std::vector<QVariant>& param
 }
 
 long long SqliteDb::changes() const { return sqlite3_changes64(m_db); }
+
+SqliteTransaction::SqliteTransaction(SqliteDb& db) : m_db(db), m_own(sqlite3_get_autocommit(db.handle()) != 0) {
+    m_db.exec(m_own ? QStringLiteral("BEGIN") : QStringLiteral("SAVEPOINT tsql_statement"));
+}
+
+SqliteTransaction::~SqliteTransaction() {
+    if (m_done) return;
+    // A failure the engine rolled back itself leaves nothing to roll back.
+    sqlite3_exec(m_db.handle(), m_own ? "ROLLBACK" : "ROLLBACK TO tsql_statement; RELEASE tsql_statement", nullptr, nullptr,
+                 nullptr);
+}
+
+void SqliteTransaction::commit() {
+    m_db.exec(m_own ? QStringLiteral("COMMIT") : QStringLiteral("RELEASE tsql_statement"));
+    m_done = true;
+}
 
 SqliteStatement::SqliteStatement(SqliteDb& db, const QString& sql) : m_db(db) {
     const QByteArray u = sql.toUtf8();

@@ -34,6 +34,23 @@ private:
     sqlite3* m_db = nullptr;
 };
 
+// The changes of one statement, kept together: a transaction when none is open, else a
+// savepoint inside the open one. Rolled back unless committed.
+class SqliteTransaction {
+public:
+    explicit SqliteTransaction(SqliteDb& db);  // throws SqlError
+    ~SqliteTransaction();
+    SqliteTransaction(const SqliteTransaction&) = delete;
+    SqliteTransaction& operator=(const SqliteTransaction&) = delete;
+
+    void commit();  // throws SqlError
+
+private:
+    SqliteDb& m_db;
+    bool m_own;  // a transaction of its own, not a savepoint
+    bool m_done = false;
+};
+
 // One prepared statement.
 class SqliteStatement {
 public:
@@ -55,8 +72,5 @@ private:
     SqliteDb& m_db;
     sqlite3_stmt* m_stmt = nullptr;
 };
-
-// SQL Server's wording for an SQLite failure message.
-QString serverMessage(const QString& sqliteMessage, int extendedCode);
 
 }  // namespace da::embedded

@@ -1,13 +1,17 @@
 #include "statementrunner.h"
 
+#include "dataaccess/scopeexit.h"
 #include "dataaccess/sqlerror.h"
-#include "keyedjoin.h"
-#include "openrowset.h"
+#include "dataaccess/sqlquote.h"
+#include "fastpaths/checkedcopy.h"
+#include "fastpaths/fill.h"
+#include "fastpaths/keyedjoin.h"
 #include "textcollation.h"
 #include "tsqlcolumns.h"
 #include "serverfolder.h"
+#include "servererrors.h"
 #include "sqlitedb.h"
-#include "textdriver.h"
+#include "statementshapes.h"
 
 #include <QHash>
 #include <optional>
@@ -15,43 +19,12 @@
 
 namespace da::embedded {
 
-namespace {
-
-const Token& at(const Tokens& t, int i) { return t[static_cast<size_t>(i)]; }
-
-int countParams(const Tokens& t, Span span) {
-    int n = 0;
-    for (int i = span.begin; i < span.end; ++i) n += at(t, i).kind == TokenKind::Param;
-    return n;
-}
-
-
-// SELECT (without INTO), INSERT, UPDATE and DELETE run as exactly one SQLite
-// statement, after reads of the catalogue at most.
-bool isSingleStatement(const Tokens& t, Span span) {
-    const Token& first = at(t, span.begin);
-    if (first.isWord("SELECT")) return findTopLevelWord(t, {span.begin + 1, span.end}, "INTO") < 0;
-    return first.isWord("INSERT") || first.isWord("UPDATE") || first.isWord("DELETE");
-}
-
-// RAISERROR('text', severity, state): the batch stops with the text as the error.
-[[noreturn]] void raiseError(const Tokens& t, Span span) {
-    const int open = span.begin + 1;
-    if (open >= span.end || !at(t, open).isSymbol("(") || matchingParen(t, open) != span.end - 1) syntaxNear(t, open, span);
-    const auto items = splitTopLevel(t, {open + 1, span.end - 1});
-    if (items.size() != 3 || at(t, items[0].begin).kind != TokenKind::String) {
-        notSupported(QStringLiteral("RAISERROR other than of a text, a severity and a state"));
-    }
-    throw SqlError(at(t, items[0].begin).value, 50000, QStringLiteral("42000"));
-}
-
-}  // namespace
-
 StatementRunner::StatementRunner(SqliteDb& db, ServerFolder& folder, const QString& database)
     : m_db(db),
       m_folder(folder),
       m_database(database),
       m_catalogue(db, folder, database),
+      m_keyedJoins(db, m_catalogue),
       m_definitions(db, m_catalogue, database),
       m_appLocks(folder.dir(), database) {}
 
@@ -109,126 +82,41 @@ ResultSet StatementRunner::runStatements(const QString& source, const Tokens& to
 
 ResultSet StatementRunner::runAtomic(const QString& source, const Tokens& t, Span span,
                                      const std::vector<QVariant>& params) {
-    const Token& first = at(t, span.begin);
-    // A database is a file of the folder, outside any transaction of this one.
-    if ((first.isWord("CREATE") || first.isWord("DROP")) && wordAt(t, span.begin + 1, span, "DATABASE")) {
-        int i = span.begin + 2;
-        const QString name = readLocalName(t, i, span, m_database);
-        if (i != span.end) syntaxNear(t, i, span);
-        if (first.isWord("CREATE")) {
-            m_folder.createDatabase(name);
-        } else {
-            if (name.compare(m_database, Qt::CaseInsensitive) == 0) {
-                throw SqlError(QStringLiteral("Cannot drop database \"%1\" because it is currently in use.").arg(name));
-            }
-            m_folder.dropDatabase(name);
-        }
-        return {};
-    }
+    const StatementShape* shape = findStatementShape(t, span);
+    if (!shape) notSupported(QStringLiteral("The statement '%1'").arg(at(t, span.begin).text.toUpper()));
+    const StatementCall call{source, t, span, params};
+    if (shape->outsideTransactions) return shape->handler(*this, call);
     // Outside any transaction, a statement that comes down to one SQLite statement is
     // atomic as SQLite runs it; wrapped in a transaction, SQLite would also keep a
     // statement journal holding the old content of every page it changes.
     // The keyed tables of a join are the statement's own.
-    struct KeyedTables {
-        StatementRunner& runner;
-        ~KeyedTables() { runner.dropKeyedTables(); }
-    } keyedTables{*this};
-    const bool own = sqlite3_get_autocommit(m_db.handle()) != 0;
-    if (own && isSingleStatement(t, span)) return run(source, t, span, params);
-    m_db.exec(own ? QStringLiteral("BEGIN") : QStringLiteral("SAVEPOINT tsql_statement"));
-    try {
-        ResultSet r = run(source, t, span, params);
-        m_db.exec(own ? QStringLiteral("COMMIT") : QStringLiteral("RELEASE tsql_statement"));
-        return r;
-    } catch (...) {
-        try {
-            m_db.exec(own ? QStringLiteral("ROLLBACK") : QStringLiteral("ROLLBACK TO tsql_statement; RELEASE tsql_statement"));
-        } catch (const SqlError&) {
-            // The engine rolled the transaction back itself.
-        }
-        throw;
+    const ScopeExit keyedTables([this] { m_keyedJoins.dropAll(); });
+    if (sqlite3_get_autocommit(m_db.handle()) != 0 && isOneSqliteStatement(*shape, t, span)) {
+        return shape->handler(*this, call);
     }
+    SqliteTransaction transaction(m_db);
+    ResultSet r = shape->handler(*this, call);
+    transaction.commit();
+    return r;
 }
 
 ResultSet StatementRunner::run(const QString& source, const Tokens& t, Span span, const std::vector<QVariant>& params) {
-    const Token& first = at(t, span.begin);
-    if (first.isWord("SELECT")) return select(t, span, params);
-    if (first.isWord("INSERT")) return insert(t, span, params);
-    if (first.isWord("UPDATE")) return update(t, span, params);
-    if (first.isWord("DELETE")) return remove(t, span, params);
-    if (first.isWord("CREATE")) {
-        m_definitions.create(source, t, span);
-        return {};
-    }
-    if (first.isWord("DROP")) {
-        m_definitions.drop(t, span);
-        return {};
-    }
-    if (first.isWord("ALTER")) {
-        m_definitions.alter(t, span);
-        return {};
-    }
-    if (first.isWord("IF")) return ifStatement(source, t, span, params);
-    if (first.isWord("RAISERROR")) raiseError(t, span);
-    if (first.isWord("EXEC") || first.isWord("EXECUTE")) return execProcedure(t, span);
-    if (first.isWord("TRUNCATE") && wordAt(t, span.begin + 1, span, "TABLE")) {
-        int i = span.begin + 2;
-        const QString name = readLocalName(t, i, span, m_database);
-        if (m_catalogue.objectType(name) != QLatin1String("table")) {
-            throw SqlError(QStringLiteral("Cannot find the object \"%1\" because it does not exist or you do not have "
-                                          "permissions.").arg(name));
-        }
-        m_db.exec(QStringLiteral("DELETE FROM ") + sqlName(name));
-        return {};
-    }
-    if (first.isWord("SET") && span.end - span.begin == 3) {
-        static const char* options[] = {"NOCOUNT", "ANSI_NULLS", "QUOTED_IDENTIFIER", "ANSI_PADDING", "ANSI_WARNINGS",
-                                        "XACT_ABORT"};
-        for (const char* o : options) {
-            if (at(t, span.begin + 1).isWord(o)) return {};  // session options without effect here
-        }
-    }
-    notSupported(QStringLiteral("The statement '%1'").arg(first.text.toUpper()));
+    const StatementShape* shape = findStatementShape(t, span);
+    if (!shape || !shape->afterIf) notSupported(QStringLiteral("The statement '%1'").arg(at(t, span.begin).text.toUpper()));
+    return shape->handler(*this, {source, t, span, params});
 }
 
 RewriteContext StatementRunner::context() {
     RewriteContext c;
     c.database = m_database;
-    c.keyedJoin = [this](const QString& table, const QString& column, const QString& collation) {
-        return keyedTable(table, column, collation);
-    };
-    return c;
-}
-
-// A join reaches a table through its keys where SQLite would build an automatic index
-// instead: on a text column of a table with no index that leads with the column under
-// the join's collation.
-QString StatementRunner::keyedTable(const QString& table, const QString& column, const QString& collation) {
-    if (collation != QLatin1String(kCollateCi) && collation != QLatin1String(kCollateCiAi)) return {};
-    if (m_catalogue.objectType(table) != QLatin1String("table")) return {};
-    const QVariant type = m_db.scalar(
-        QStringLiteral("SELECT type FROM pragma_table_info(?1, 'main') WHERE name = ?2 COLLATE NOCASE"), {table, column});
-    if (type.isNull() || !isTextType(type.toString())) return {};
-    const QVariant indexes = m_db.scalar(
-        QStringLiteral("SELECT count(*) FROM pragma_index_list(?1, 'main') l, pragma_index_xinfo(l.name, 'main') x "
-                       "WHERE x.seqno = 0 AND x.name = ?2 COLLATE NOCASE AND x.coll = ?3 COLLATE NOCASE"),
-        {table, column, collation});
-    if (indexes.toInt() != 0) return {};
-    const QString name = QStringLiteral("tsql_keyed$%1").arg(++m_keyedCount);
-    m_db.exec(createKeyedTableSql(name, table, column, collation));
-    m_keyedTables << name;
-    return name;
-}
-
-void StatementRunner::dropKeyedTables() noexcept {
-    for (const QString& name : std::as_const(m_keyedTables)) {
-        try {
-            m_db.exec(QStringLiteral("DROP TABLE IF EXISTS temp.") + sqlName(name));
-        } catch (...) {
-            // Gone with a rolled-back transaction.
-        }
+    if (m_fastPaths.enabled()) {
+        c.keyedJoin = [this](const QString& table, const QString& column, const QString& collation) {
+            QString keyed = m_keyedJoins.keyedTable(table, column, collation);
+            if (!keyed.isEmpty()) m_fastPaths.took(FastPaths::kKeyedJoin);
+            return keyed;
+        };
     }
-    m_keyedTables.clear();
+    return c;
 }
 
 QString StatementRunner::expr(const Tokens& t, Span span) { return rewrite(t, span, context()); }
@@ -267,16 +155,21 @@ ResultSet StatementRunner::selectInto(const Tokens& t, Span span, int into, cons
     int i = into + 1;
     const QString target = readLocalName(t, i, span, m_database);
     if (!m_catalogue.objectType(target).isEmpty()) {
-        throw SqlError(QStringLiteral("There is already an object named '%1' in the database.").arg(target));
+        throw objectExists(target);
     }
-    if (wordAt(t, i, span, "FROM") && wordAt(t, i + 1, span, "OPENROWSET")) {
-        const Span list{span.begin + 1, into};
-        if (!(list.end - list.begin == 1 && at(t, list.begin).isSymbol("*"))) {
-            notSupported(QStringLiteral("A column list with OPENROWSET"));
+    if (readsRowset(t, span, into, i)) {
+        if (m_fastPaths.enabled()) {
+            ResultSet r;
+            r.rowsAffected = fillFromRowset(m_db.handle(), m_folder.dir(), target, t, i + 1, span);
+            m_fastPaths.took(FastPaths::kFill);
+            return r;
         }
-        const RowsetSource source = readOpenRowset(t, i + 1, span);
-        ResultSet r;
-        r.rowsAffected = fillTableFromTextFile(m_db.handle(), target, source.dir, source.file);
+        // The generic way: the file staged in a table of its own, copied by SELECT .. INTO.
+        const QString staged = QStringLiteral("tsql_rowset$%1").arg(target);
+        fillFromRowset(m_db.handle(), m_folder.dir(), staged, t, i + 1, span);
+        const Tokens copy = tokenize(QStringLiteral("SELECT * INTO %1 FROM %2").arg(bracketedName(target), bracketedName(staged)));
+        ResultSet r = selectInto(copy, {0, static_cast<int>(copy.size())}, 2, params);
+        m_db.exec(QStringLiteral("DROP TABLE ") + sqlName(staged));
         return r;
     }
     // The select list up to INTO, then the rest from FROM on.
@@ -327,7 +220,7 @@ ResultSet StatementRunner::insert(const Tokens& t, Span span, const std::vector<
     const QString table = readLocalName(t, i, span, m_database);
     const QString type = m_catalogue.objectType(table);
     if (type != QLatin1String("table") && type != QLatin1String("view")) {
-        throw SqlError(QStringLiteral("Invalid object name '%1'.").arg(table));
+        throw invalidObject(table);
     }
     const QStringList tableColumns = m_catalogue.columnsOf(table);
     const QString identity = m_catalogue.identityOf(table);
@@ -340,7 +233,7 @@ ResultSet StatementRunner::insert(const Tokens& t, Span span, const std::vector<
             const QString col = at(t, s.begin).value;
             bool found = false;
             for (const QString& c : tableColumns) found = found || c.compare(col, Qt::CaseInsensitive) == 0;
-            if (!found) throw SqlError(QStringLiteral("Invalid column name '%1'.").arg(col));
+            if (!found) throw invalidColumn(col);
             if (!identity.isEmpty() && col.compare(identity, Qt::CaseInsensitive) == 0) {
                 throw SqlError(QStringLiteral("Cannot insert explicit value for identity column in table '%1' when "
                                               "IDENTITY_INSERT is set to OFF.").arg(table));
@@ -395,24 +288,21 @@ ResultSet StatementRunner::insert(const Tokens& t, Span span, const std::vector<
         // Values that a column of their source's type held fit as they are; the others go
         // through the target columns' limits, and then the table's value checks would
         // only check again what has been checked: they cost a third of a bulk copy.
-        const std::vector<bool> fit = select == i ? valuesThatFit(t, {i + 1, span.end}, limits)
-                                                  : std::vector<bool>(limits.size(), false);
+        const bool checked = select == i && m_fastPaths.enabled();
+        const std::vector<bool> fit = checked ? valuesThatFit(m_db, m_catalogue, t, {i + 1, span.end}, limits)
+                                              : std::vector<bool>(limits.size(), false);
         QStringList values;
         bool wrapped = false;
         for (size_t k = 0; k < limits.size(); ++k) {
             const QString v = QStringLiteral("tsql_v%1").arg(k);
-            values << (fit[k] ? v : storedValue(v, limits[k]));
+            values << (fit[k] ? v : storedColumnValue(v, limits[k]));
             wrapped = wrapped || values.last() != v;
         }
-        const QString targetSql = m_db.scalar(
-            QStringLiteral("SELECT sql FROM sqlite_schema WHERE type = 'table' AND name = ?1 COLLATE NOCASE"), {table})
-                                      .toString();
-        bool covered = !targetSql.isEmpty() && !hasOtherChecks(targetSql);
-        for (size_t k = 0; k < limits.size() && covered; ++k) {
-            covered = fit[k] || !limits[k].kind.isEmpty() || !hasValueCheck(targetSql, target[static_cast<int>(k)]);
-        }
         std::optional<ChecksSkipped> skipped;
-        if (covered) skipped.emplace(m_db.handle());
+        if (m_fastPaths.enabled() && checksCovered(m_db, table, target, fit, limits)) {
+            skipped.emplace(m_db.handle());
+            m_fastPaths.took(FastPaths::kCheckedCopy);
+        }
         if (!wrapped) return query(head + sql, params);
         QStringList names;
         for (size_t k = 0; k < limits.size(); ++k) names << QStringLiteral("tsql_v%1").arg(k);
@@ -432,90 +322,6 @@ std::vector<StoreLimit> StatementRunner::limitsOf(const QString& table, const QS
                                                   {table, c}).toString()));
     }
     return limits;
-}
-
-// Which values of the SELECT fit their target column as they are: NULL, a text literal
-// within a text column's length, or a column of a table whose type's values all fit
-// (numeric columns with a value check of their own held numbers only when stored).
-// Only the simple shapes are read: names of tables, qualified columns; for any other
-// shape no value is known to fit.
-std::vector<bool> StatementRunner::valuesThatFit(const Tokens& t, Span select, const std::vector<StoreLimit>& limits) {
-    std::vector<bool> fit(limits.size(), false);
-    auto definition = [this](const QString& name) {
-        return m_db.scalar(QStringLiteral("SELECT sql FROM sqlite_schema WHERE type = 'table' AND name = ?1 COLLATE NOCASE"),
-                           {name}).toString();
-    };
-    const int from = findTopLevelWord(t, select, "FROM");
-    if (from < 0 || wordAt(t, select.begin, select, "DISTINCT") || wordAt(t, select.begin, select, "TOP")) return fit;
-    // FROM: tables with their aliases, joined by commas or JOIN .. ON.
-    QHash<QString, QString> tables;
-    int k = from + 1;
-    try {
-        for (;;) {
-            ObjectName name;
-            QString alias;
-            if (!readTableReference(t, k, select, name, alias) || !name.database.isEmpty()) return fit;
-            if (m_catalogue.objectType(name.name) != QLatin1String("table")) return fit;
-            tables.insert(alias.toLower(), name.name);
-            if (wordAt(t, k, select, "ON")) {
-                for (int depth = 0; k < select.end; ++k) {
-                    depth += at(t, k).isSymbol("(") ? 1 : at(t, k).isSymbol(")") ? -1 : 0;
-                    if (depth == 0 && (at(t, k).isSymbol(",") || at(t, k).isWord("JOIN") || at(t, k).isWord("INNER") ||
-                                       at(t, k).isWord("LEFT") || at(t, k).isWord("CROSS") || at(t, k).isWord("WHERE") ||
-                                       at(t, k).isWord("GROUP") || at(t, k).isWord("ORDER"))) {
-                        break;
-                    }
-                }
-            }
-            if (k >= select.end || at(t, k).isWord("WHERE") || at(t, k).isWord("GROUP") || at(t, k).isWord("ORDER")) break;
-            if (at(t, k).isSymbol(",")) {
-                ++k;
-                continue;
-            }
-            while (wordAt(t, k, select, "INNER") || wordAt(t, k, select, "LEFT") || wordAt(t, k, select, "CROSS") ||
-                   wordAt(t, k, select, "OUTER")) {
-                ++k;
-            }
-            if (!wordAt(t, k, select, "JOIN")) return fit;
-            ++k;
-        }
-    } catch (const SqlError&) {
-        return fit;
-    }
-    const std::vector<Span> items = splitTopLevel(t, {select.begin, from});
-    if (items.size() != limits.size()) return fit;
-    for (size_t c = 0; c < limits.size(); ++c) {
-        Span item = items[c];
-        // Without its alias.
-        if (item.end - item.begin >= 2 && at(t, item.end - 1).isName() && !at(t, item.end - 2).isSymbol(".")) {
-            item.end -= wordAt(t, item.end - 2, item, "AS") ? 2 : 1;
-        }
-        const int size = item.end - item.begin;
-        if (size == 1 && at(t, item.begin).isWord("NULL")) {
-            fit[c] = true;
-            continue;
-        }
-        if (size == 1 && at(t, item.begin).kind == TokenKind::String) {
-            fit[c] = limits[c].kind.isEmpty() ||
-                     (limits[c].kind == QLatin1String("text") &&
-                      (limits[c].length < 0 || at(t, item.begin).value.size() <= limits[c].length));
-            continue;
-        }
-        if (size != 3 || !at(t, item.begin).isName() || !at(t, item.begin + 1).isSymbol(".") || !at(t, item.begin + 2).isName()) {
-            continue;
-        }
-        const QString source = tables.value(at(t, item.begin).value.toLower());
-        if (source.isEmpty()) continue;
-        SqliteStatement column(m_db, QStringLiteral("SELECT name, type FROM pragma_table_info(?1, 'main') WHERE "
-                                                    "name = ?2 COLLATE NOCASE"));
-        column.bind({source, at(t, item.begin + 2).value});
-        if (!column.step()) continue;
-        const StoreLimit held = storeLimitOf(column.value(1).toString());
-        // A numeric column's values are of its type only where the column checked them.
-        if (held.kind != QLatin1String("text") && !hasValueCheck(definition(source), column.value(0).toString())) continue;
-        fit[c] = limitHolds(held, limits[c]);
-    }
-    return fit;
 }
 
 ResultSet StatementRunner::update(const Tokens& t, Span span, const std::vector<QVariant>& params) {
@@ -576,168 +382,4 @@ ResultSet StatementRunner::remove(const Tokens& t, Span span, const std::vector<
     if (i < span.end && !wordAt(t, i, span, "WHERE")) syntaxNear(t, i, span);
     return query(QStringLiteral("DELETE FROM ") + sqlName(table) + u' ' + expr(t, {i, span.end}), params);
 }
-
-
-
-
-
-
-ResultSet StatementRunner::ifStatement(const QString& source, const Tokens& t, Span span,
-                                       const std::vector<QVariant>& params) {
-    static const char* starters[] = {"SELECT", "INSERT", "UPDATE", "DELETE", "CREATE", "DROP", "ALTER",
-                                     "EXEC",   "EXECUTE", "IF",    "TRUNCATE", "SET", "RAISERROR"};
-    auto isStarter = [](const Token& tk) {
-        for (const char* w : starters) {
-            if (tk.isWord(w)) return true;
-        }
-        return false;
-    };
-    int depth = 0;
-    int body = -1;
-    for (int i = span.begin + 1; i < span.end && body < 0; ++i) {
-        if (at(t, i).isSymbol("(")) ++depth;
-        if (at(t, i).isSymbol(")")) --depth;
-        if (depth == 0 && isStarter(at(t, i))) body = i;
-    }
-    if (body < 0 || body == span.begin + 1) syntaxNear(t, body < 0 ? span.end : body, span);
-    // ELSE at the outer level, outside any CASE .. END.
-    int elseAt = -1;
-    int cases = 0;
-    depth = 0;
-    for (int i = body; i < span.end; ++i) {
-        const Token& tk = at(t, i);
-        if (tk.isSymbol("(")) ++depth;
-        if (tk.isSymbol(")")) --depth;
-        if (depth != 0) continue;
-        if (tk.isWord("CASE")) ++cases;
-        if (tk.isWord("END") && cases > 0) --cases;
-        if (tk.isWord("ELSE") && cases == 0) {
-            elseAt = i;
-            break;
-        }
-    }
-    const Span condition{span.begin + 1, body};
-    const int conditionParams = countParams(t, condition);
-    std::vector<QVariant> own(params.begin(), params.begin() + std::min<size_t>(params.size(), conditionParams));
-    const bool holds =
-        m_db.scalar(QStringLiteral("SELECT CASE WHEN (") + expr(t, condition) + QStringLiteral(") THEN 1 ELSE 0 END"),
-                    own).toInt() == 1;
-    const Span thenPart{body, elseAt < 0 ? span.end : elseAt};
-    const Span elsePart{elseAt < 0 ? span.end : elseAt + 1, span.end};
-    const Span chosen = holds ? thenPart : elsePart;
-    if (chosen.empty()) return {};
-    std::vector<QVariant> rest;
-    size_t skip = static_cast<size_t>(conditionParams) + (holds ? 0 : static_cast<size_t>(countParams(t, thenPart)));
-    for (size_t k = skip; k < params.size(); ++k) rest.push_back(params[k]);
-    return run(source, t, chosen, rest);
-}
-
-// DECLARE @v int and EXEC @v = procedure: the variables of a batch that takes an
-// application lock and tests the answer. Other uses of variables are not supported.
-bool StatementRunner::batchVariableStatement(const Tokens& t, Span span) {
-    const Token& first = at(t, span.begin);
-    if (first.isWord("DECLARE")) {
-        int i = span.begin + 1;
-        if (i >= span.end || at(t, i).kind != TokenKind::Variable || at(t, i).text.startsWith(QLatin1String("@@"))) {
-            syntaxNear(t, i, span);
-        }
-        const QString name = at(t, i).text.toUpper();
-        if (i + 2 != span.end || !at(t, i + 1).isWord("INT")) notSupported(QStringLiteral("DECLARE other than of one int"));
-        if (m_variables.contains(name)) {
-            throw SqlError(QStringLiteral("The variable name '%1' has already been declared. Variable names must be "
-                                          "unique within a query batch or stored procedure.").arg(at(t, i).text));
-        }
-        m_variables.insert(name, QVariant());
-        return true;
-    }
-    if ((first.isWord("EXEC") || first.isWord("EXECUTE")) && span.begin + 2 < span.end &&
-        at(t, span.begin + 1).kind == TokenKind::Variable && at(t, span.begin + 2).isSymbol("=")) {
-        const QString name = at(t, span.begin + 1).text.toUpper();
-        if (!m_variables.contains(name)) {
-            throw SqlError(QStringLiteral("Must declare the scalar variable \"%1\".").arg(at(t, span.begin + 1).text));
-        }
-        int i = span.begin + 3;
-        const QString procedure = readLocalName(t, i, span, m_database);
-        m_variables.insert(name, systemProcedure(procedure, t, {i, span.end}));
-        return true;
-    }
-    return false;
-}
-
-// sp_getapplock and sp_releaseapplock with named arguments; the answer is their return
-// status. The lock's owner is always the session.
-int StatementRunner::systemProcedure(const QString& name, const Tokens& t, Span args) {
-    const bool get = name.compare(QLatin1String("sp_getapplock"), Qt::CaseInsensitive) == 0;
-    if (!get && name.compare(QLatin1String("sp_releaseapplock"), Qt::CaseInsensitive) != 0) {
-        throw SqlError(QStringLiteral("Could not find stored procedure '%1'.").arg(name));
-    }
-    QHash<QString, QString> values;
-    for (const Span& a : splitTopLevel(t, args)) {
-        if (a.end - a.begin != 3 || at(t, a.begin).kind != TokenKind::Variable || !at(t, a.begin + 1).isSymbol("=")) {
-            notSupported(QStringLiteral("%1 without named arguments").arg(name));
-        }
-        const Token& v = at(t, a.begin + 2);
-        if (v.kind != TokenKind::String && v.kind != TokenKind::Number && !(v.kind == TokenKind::Word)) {
-            syntaxNear(t, a.begin + 2, args);
-        }
-        values.insert(at(t, a.begin).text.toLower(), v.value);
-    }
-    const QString resource = values.value(QStringLiteral("@resource"));
-    const QString owner = values.value(QStringLiteral("@lockowner"), QStringLiteral("Transaction"));
-    if (resource.isEmpty()) {
-        throw SqlError(QStringLiteral("Procedure or function '%1' expects parameter '@Resource', which was not "
-                                      "supplied.").arg(name));
-    }
-    if (owner.compare(QLatin1String("Session"), Qt::CaseInsensitive) != 0) {
-        notSupported(QStringLiteral("An application lock owned by a transaction"));
-    }
-    if (!get) {
-        if (m_appLocks.release(resource) != 0) {
-            throw SqlError(QStringLiteral("Cannot release the application lock (Database Principal: 'public', "
-                                          "Resource: '%1') because it is not currently held.").arg(resource), 1223);
-        }
-        return 0;
-    }
-    const QString mode = values.value(QStringLiteral("@lockmode"));
-    const bool exclusive = mode.compare(QLatin1String("Exclusive"), Qt::CaseInsensitive) == 0;
-    if (!exclusive && mode.compare(QLatin1String("Shared"), Qt::CaseInsensitive) != 0) {
-        notSupported(QStringLiteral("The lock mode '%1'").arg(mode));
-    }
-    bool ok = true;
-    const int timeout = values.value(QStringLiteral("@locktimeout"), QStringLiteral("-1")).toInt(&ok);
-    if (!ok) throw SqlError(QStringLiteral("Error converting data type varchar to int."), 8114);
-    return m_appLocks.acquire(resource, exclusive, timeout);
-}
-
-ResultSet StatementRunner::execProcedure(const Tokens& t, Span span) {
-    int i = span.begin + 1;
-    if (i < span.end && at(t, i).isSymbol("(")) notSupported(QStringLiteral("EXEC of a text"));
-    const QString name = readLocalName(t, i, span, m_database);
-    if (name.startsWith(QLatin1String("sp_"), Qt::CaseInsensitive) && !m_catalogue.procedureBody(name).isValid()) {
-        systemProcedure(name, t, {i, span.end});
-        return {};
-    }
-    if (i != span.end) notSupported(QStringLiteral("EXEC with parameters"));
-    const QVariant body = m_catalogue.procedureBody(name);
-    if (!body.isValid()) {
-        throw SqlError(QStringLiteral("Could not find stored procedure '%1'.").arg(name));
-    }
-    if (m_depth >= 32) {
-        throw SqlError(QStringLiteral("Maximum stored procedure, function, trigger, or view nesting level exceeded "
-                                      "(limit 32)."));
-    }
-    const QString text = body.toString();
-    const Tokens bodyTokens = tokenize(text);
-    Span all{0, static_cast<int>(bodyTokens.size())};
-    if (all.end >= 2 && at(bodyTokens, 0).isWord("BEGIN") && at(bodyTokens, all.end - 1).isWord("END")) {
-        all = {1, all.end - 1};
-    }
-    ++m_depth;
-    struct Depth {
-        int& d;
-        ~Depth() { --d; }
-    } guard{m_depth};
-    return runStatements(text, bodyTokens, all, {});
-}
-
 }  // namespace da::embedded

@@ -1,10 +1,13 @@
 #pragma once
 // Runs T-SQL batches on one embedded database: recognises each statement's shape,
-// rewrites it for SQLite and runs it atomically (one savepoint per statement).
+// rewrites it for SQLite and runs it atomically (one savepoint per statement). The
+// statements of data are in statementrunner.cpp, the control of flow in controlflow.cpp.
 #include "applock.h"
 #include "catalogue.h"
 #include "dataaccess/backend.h"
 #include "definitionrunner.h"
+#include "fastpaths/fastpaths.h"
+#include "fastpaths/keyedjoin.h"
 #include "tsqlcolumns.h"
 #include "tsqlrewriter.h"
 
@@ -20,6 +23,8 @@ class ServerFolder;
 class SqliteDb;
 
 class StatementRunner {
+    friend struct StatementHandlers;  // the statement table's entries (statementshapes.cpp)
+
 public:
     StatementRunner(SqliteDb& db, ServerFolder& folder, const QString& database);
 
@@ -30,6 +35,8 @@ public:
 
     // The catalogue views that stand in for SQL Server's (created per connection).
     void createCatalogueViews();
+
+    FastPaths& fastPaths() { return m_fastPaths; }
 
 private:
     ResultSet runStatements(const QString& source, const Tokens& tokens, Span span, std::vector<QVariant> params);
@@ -47,9 +54,6 @@ private:
     bool batchVariableStatement(const Tokens& t, Span span);
 
     RewriteContext context();
-    QString keyedTable(const QString& table, const QString& column, const QString& collation);
-    void dropKeyedTables() noexcept;
-    std::vector<bool> valuesThatFit(const Tokens& t, Span select, const std::vector<StoreLimit>& limits);
     std::vector<StoreLimit> limitsOf(const QString& table, const QStringList& columns);
     QString expr(const Tokens& t, Span span);
     ResultSet query(const QString& sql, const std::vector<QVariant>& params);
@@ -58,8 +62,8 @@ private:
     ServerFolder& m_folder;
     QString m_database;
     Catalogue m_catalogue;
-    QStringList m_keyedTables;  // made for the statement running now
-    int m_keyedCount = 0;
+    KeyedJoins m_keyedJoins;  // of the statement running now
+    FastPaths m_fastPaths;
     DefinitionRunner m_definitions;
     int m_depth = 0;  // procedures calling procedures
     AppLocks m_appLocks;

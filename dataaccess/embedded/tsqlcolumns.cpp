@@ -6,6 +6,7 @@
 
 #include <algorithm>
 
+#include "preparedstatement.h"
 #include <sqlite3.h>
 
 namespace da::embedded {
@@ -143,6 +144,15 @@ QString storedValue(const QString& sqlExpr, const StoreLimit& limit) {
     return QStringLiteral("tsql_store(%1, '%2', %3)").arg(sqlExpr, limit.kind).arg(limit.length);
 }
 
+QString storedColumnValue(const QString& column, const StoreLimit& limit) {
+    if (limit.kind != QLatin1String("text") || limit.length < 0) return storedValue(column, limit);
+    // No more bytes than the length: no more UTF-16 units either.
+    return QStringLiteral("CASE WHEN length(CAST(%1 AS BLOB)) <= %2 THEN %1 ELSE %3 END")
+        .arg(column)
+        .arg(limit.length)
+        .arg(storedValue(column, limit));
+}
+
 bool limitHolds(const StoreLimit& source, const StoreLimit& target) {
     if (target.kind.isEmpty()) return true;
     if (source.kind.isEmpty()) return false;
@@ -172,12 +182,8 @@ bool hasOtherChecks(const QString& tableSql) {
 }
 
 ChecksSkipped::ChecksSkipped(sqlite3* db) : m_db(db) {
-    sqlite3_stmt* stmt = nullptr;
-    if (sqlite3_prepare_v2(db, "PRAGMA ignore_check_constraints", -1, &stmt, nullptr) == SQLITE_OK &&
-        sqlite3_step(stmt) == SQLITE_ROW) {
-        m_wasSkipping = sqlite3_column_int(stmt, 0) != 0;
-    }
-    sqlite3_finalize(stmt);
+    const PreparedStatement stmt = prepareStatement(db, "PRAGMA ignore_check_constraints");
+    if (stmt && sqlite3_step(stmt.get()) == SQLITE_ROW) m_wasSkipping = sqlite3_column_int(stmt.get(), 0) != 0;
     if (!m_wasSkipping) sqlite3_exec(db, "PRAGMA ignore_check_constraints = ON", nullptr, nullptr, nullptr);
 }
 

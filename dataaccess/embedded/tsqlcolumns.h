@@ -44,6 +44,9 @@ StoreLimit storeLimitOf(const QString& declaredType);
 // The value as a column with that limit stores it: tsql_store(..) around sqlExpr, or
 // sqlExpr itself for a type without limits.
 QString storedValue(const QString& sqlExpr, const StoreLimit& limit);
+// The same for a column's value (named once more, so cheap to read again): a text whose
+// bytes are within the length goes in as it is, without the call.
+QString storedColumnValue(const QString& column, const StoreLimit& limit);
 
 // Whether every value a column of the source type can hold fits the target's limit.
 bool limitHolds(const StoreLimit& source, const StoreLimit& target);

@@ -1,5 +1,8 @@
 #include "tsqlrewriter.h"
 
+#include "fastpaths/keyedjoin.h"
+#include "tsqlfunctions.h"
+
 #include "dataaccess/sqlerror.h"
 #include "textcollation.h"
 
@@ -275,69 +278,23 @@ private:
         return false;
     }
 
-    [[noreturn]] static void argumentCount(const char* fn, int n) {
-        throw SqlError(QStringLiteral("The %1 function requires %2 argument(s).").arg(QLatin1String(fn)).arg(n));
-    }
-
     int call(int i, int end) {
         const QString fn = upper(tok(i));
         const int open = i + 1;
         const int close = matchingParen(m_t, open);
         if (close < 0 || close >= end) throw SqlError(QStringLiteral("Incorrect syntax near '('."));
         const int next = close + 1;
-        // Text results compare under the database default, as their argument's
-        // column would.
-        auto simple = [&](const char* target, int count, const char* tsqlName, bool text = false) {
-            const auto a = args(open, close);
-            if (count >= 0 && static_cast<int>(a.size()) != count) argumentCount(tsqlName, count);
-            QString call = QLatin1String(target) + u'(' + QStringList(a.begin(), a.end()).join(QLatin1String(", ")) + u')';
-            if (text) call += QStringLiteral(" COLLATE ") + QLatin1String(kCollateCi);
-            put(call, true);
-            return next;
-        };
-        if (fn == QLatin1String("SUBSTRING")) return simple("tsql_substring", 3, "substring", true);
-        if (fn == QLatin1String("LEN")) return simple("tsql_len", 1, "len");
-        if (fn == QLatin1String("UPPER")) return simple("tsql_upper", 1, "upper", true);
-        if (fn == QLatin1String("LOWER")) return simple("tsql_lower", 1, "lower", true);
-        if (fn == QLatin1String("ISNULL")) return simple("ifnull", 2, "isnull", true);
-        if (fn == QLatin1String("GETDATE")) return simple("tsql_getdate", 0, "getdate");
-        if (fn == QLatin1String("SCOPE_IDENTITY")) return simple("last_insert_rowid", 0, "scope_identity");
-        if (fn == QLatin1String("LTRIM")) return simple("ltrim", 1, "ltrim", true);
-        if (fn == QLatin1String("RTRIM")) return simple("rtrim", 1, "rtrim", true);
-        if (fn == QLatin1String("COUNT")) {
-            const auto parts = close == open + 1 ? std::vector<Span>{} : splitTopLevel(m_t, {open + 1, close});
-            if (parts.size() != 1) argumentCount("count", 1);
-            put(QStringLiteral("count(") + sub(parts[0]) + u')', true);
+        if (const TsqlFunction* f = findTsqlFunction(fn)) {
+            std::vector<QString> a;
+            if (close > open + 1) {
+                const auto parts = splitTopLevel(m_t, {open + 1, close});
+                for (size_t k = 0; k < parts.size(); ++k)
+                    a.push_back(k == 0 && f->firstIsType ? rawText(m_t, parts[k]) : sub(parts[k]));
+            }
+            put(tsqlCall(*f, a), true);
             return next;
         }
-        if (fn == QLatin1String("OBJECT_ID")) {
-            const auto a = args(open, close);
-            if (a.size() != 1) argumentCount("object_id", 1);
-            put(QStringLiteral("(SELECT id FROM sysobjects WHERE name = tsql_objectname(%1))").arg(a[0]), true);
-            return next;
-        }
-        if (fn == QLatin1String("OBJECTPROPERTY")) {
-            const auto a = args(open, close);
-            if (a.size() != 2) argumentCount("objectproperty", 2);
-            put(QStringLiteral("tsql_objectproperty(%1, %2)").arg(a[0], a[1]), true);
-            return next;
-        }
-        if (fn == QLatin1String("CHARINDEX")) {
-            const auto a = args(open, close);
-            if (a.size() != 2) notSupported(QStringLiteral("CHARINDEX with a start position"));
-            put(QStringLiteral("instr(%1, %2)").arg(a[1], a[0]), true);
-            return next;
-        }
-        if (fn == QLatin1String("CONVERT")) {
-            const auto parts = splitTopLevel(m_t, {open + 1, close});
-            if (parts.size() != 2) notSupported(QStringLiteral("CONVERT with a style"));
-            put(QStringLiteral("CAST(%1 AS %2)").arg(sub(parts[1]), rawText(m_t, parts[0])), true);
-            return next;
-        }
-        if (fn == QLatin1String("OPENROWSET") || fn == QLatin1String("OPENQUERY") ||
-            fn == QLatin1String("OPENDATASOURCE")) {
-            notSupported(fn + QStringLiteral(" in this position"));
-        }
+        if (isRowsetFunction(fn)) notSupported(fn + QStringLiteral(" in this position"));
         // Keywords before a bracket (IN, EXISTS, VALUES, AS, ...) and SQLite's own
         // functions of the same name and meaning.
         put(tok(i).text + u'(' + sub({open + 1, close}) + u')', !isOperatorWord(fn));
@@ -345,68 +302,20 @@ private:
         return next;
     }
 
-    // Whether tokens [i, i + 3) are "qualifier . column".
-    bool isQualifiedColumn(int i, int end) const {
-        return i + 3 <= end && tok(i).isName() && tok(i + 1).isSymbol(".") && tok(i + 2).isName();
-    }
-
-    // "[INNER | LEFT [OUTER]] JOIN table [AS] alias ON probe COLLATE c = alias.column"
-    // (sides either way round, probe a column of a table before it) as a join of the
-    // keyed table the context gives, probed with the probe; the index after the
-    // condition, or -1 to rewrite the join as written.
+    // The keyed join (fastpaths/keyedjoin.h) at token i: the index after its condition, or
+    // -1 to rewrite the join as written.
     int keyedJoin(int i, int end) {
         if (!m_ctx.keyedJoin) return -1;
         try {
-            const bool left = tok(i).isWord("LEFT");
-            int k = i;
-            if (left || tok(k).isWord("INNER")) ++k;
-            if (left && has(k, end) && tok(k).isWord("OUTER")) ++k;
-            if (!has(k, end) || !tok(k).isWord("JOIN")) return -1;
-            // A bare JOIN after another word (RIGHT, FULL, CROSS) is not an inner one.
-            if (k == i && i > 0 && tok(i - 1).kind == TokenKind::Word && isTsqlKeyword(upper(tok(i - 1)))) return -1;
-            ObjectName table;
-            QString alias;
-            ++k;
-            if (!readTableReference(m_t, k, {i, end}, table, alias)) return -1;
-            if (!table.database.isEmpty() && !sameName(table.database, m_ctx.database)) return -1;
-            if (!has(k, end) || !tok(k).isWord("ON")) return -1;
-            const int on = k + 1;
-            int stop = on;
-            while (stop < end && !tok(stop).isSymbol(",") && !tok(stop).isSymbol(";") && !tok(stop).isSymbol(")") &&
-                   !(tok(stop).kind == TokenKind::Word && isTsqlKeyword(upper(tok(stop))) &&
-                     !tok(stop).isWord("COLLATE"))) {
-                ++stop;
-            }
-            // The condition must be all of the ON: what ends it starts the next clause.
-            if (stop < end && tok(stop).kind == TokenKind::Word) {
-                static const char* clauses[] = {"WHERE", "GROUP", "ORDER", "HAVING", "JOIN",   "INNER",     "LEFT",
-                                                "RIGHT", "FULL",  "CROSS", "UNION",  "EXCEPT", "INTERSECT"};
-                bool clause = false;
-                for (const char* c : clauses) clause = clause || tok(stop).isWord(c);
-                if (!clause) return -1;
-            }
-            // probe COLLATE c = alias.column: 8 tokens and the equals sign.
-            if (stop - on != 9) return -1;
-            int probe = on;
-            int column = on + 6;
-            if (!tok(on + 5).isSymbol("=")) {
-                if (!tok(on + 3).isSymbol("=")) return -1;
-                probe = on + 4;
-                column = on;
-            }
-            if (!isQualifiedColumn(probe, stop) || !tok(probe + 3).isWord("COLLATE") || !tok(probe + 4).isName() ||
-                !isQualifiedColumn(column, stop) || !sameName(tok(column).value, alias) ||
-                sameName(tok(probe).value, alias)) {
-                return -1;
-            }
-            const QString collation = collationFor(tok(probe + 4).value);
-            const QString keyed = m_ctx.keyedJoin(table.name, tok(column + 2).value, collation);
+            const std::optional<KeyedJoinShape> shape = matchKeyedJoin(m_t, i, end);
+            if (!shape || (!shape->table.database.isEmpty() && !sameName(shape->table.database, m_ctx.database))) return -1;
+            const QString keyed = m_ctx.keyedJoin(shape->table.name, shape->column, collationFor(shape->collation));
             if (keyed.isEmpty()) return -1;
             put(QStringLiteral("%1 JOIN temp.%2(%3) AS %4")
-                    .arg(left ? QStringLiteral("LEFT") : QStringLiteral("INNER"), sqlName(keyed),
-                         sub({probe, probe + 3}), sqlName(alias)),
+                    .arg(shape->left ? QStringLiteral("LEFT") : QStringLiteral("INNER"), sqlName(keyed), sub(shape->probe),
+                         sqlName(shape->alias)),
                 false);
-            return stop;
+            return shape->end;
         } catch (const SqlError&) {
             return -1;  // the join as written reports it
         }

@@ -13,7 +13,7 @@ namespace da::embedded {
 struct RewriteContext {
     QString database;  // current database (db.dbo.X prefixes)
     // For "INNER JOIN table alias ON x COLLATE c = alias.column": the temporary keyed
-    // table (see keyedjoin.h) to join instead, c being the SQLite collation, or empty to
+    // table (see fastpaths/keyedtable.h) to join instead, c being the SQLite collation, or empty to
     // keep the join. Unset, joins stay as written (a view keeps no plan of the moment).
     std::function<QString(const QString& table, const QString& column, const QString& collation)> keyedJoin;
 };

@@ -27,6 +27,12 @@ bool isStarter(const Token& t) {
 
 bool isDbo(const QString& part) { return part.isEmpty() || part.compare(QLatin1String("dbo"), Qt::CaseInsensitive) == 0; }
 
+int countParams(const Tokens& tokens, Span span) {
+    int n = 0;
+    for (int i = span.begin; i < span.end; ++i) n += tokens[static_cast<size_t>(i)].kind == TokenKind::Param;
+    return n;
+}
+
 bool sameName(const QString& a, const QString& b) {
     return foldText(a, Folding::CaseInsensitive) == foldText(b, Folding::CaseInsensitive);
 }

@@ -1,7 +1,7 @@
 #pragma once
 // The shape of T-SQL statements for the embedded engine: splitting a batch, brackets,
 // lists and object names. Pure functions over tokens.
-#include "tsqllexer.h"
+#include "dataaccess/tsqllexer.h"
 
 #include <QString>
 #include <QStringList>
@@ -10,6 +10,9 @@
 namespace da::embedded {
 
 // A half-open token range [begin, end).
+// The token at an index of int, as spans count them.
+inline const Token& at(const Tokens& t, int i) { return t[static_cast<size_t>(i)]; }
+
 struct Span {
     int begin = 0;
     int end = 0;
@@ -55,6 +58,8 @@ QString readLocalName(const Tokens& tokens, int& i, Span span, const QString& da
 bool isDbo(const QString& part);
 // Names compared as the server compares them (letter case ignored).
 bool sameName(const QString& a, const QString& b);
+// The ? parameters of the tokens.
+int countParams(const Tokens& tokens, Span span);
 // The tokens as written, joined by blanks.
 QString rawText(const Tokens& tokens, Span span);
 // T-SQL's reserved words that can stand in the statements the engine rewrites

@@ -1,6 +1,6 @@
 // Every SQL text the system sends, run on the embedded engine against small fixture
 // databases, with the results SQL Server gives.
-#include "dataaccess/embedded/textdriver.h"
+#include "dataaccess/embedded/textdriver/textdriver.h"
 #include "embeddedserver.h"
 
 #include <QDir>

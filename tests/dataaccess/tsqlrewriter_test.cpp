@@ -1,5 +1,5 @@
 // The rewriter's pure functions: statement splitting, name and function mapping.
-#include "dataaccess/embedded/openrowset.h"
+#include "dataaccess/embedded/textdriver/openrowset.h"
 #include "dataaccess/embedded/tsqlcolumns.h"
 #include "dataaccess/embedded/tsqlrewriter.h"
 #include "dataaccess/sqlerror.h"
@@ -65,36 +65,25 @@ TEST(TsqlSplit, StatementsOfABatch) {
     for (const auto& c : cases) EXPECT_EQ(statementsOf(QLatin1String(c.batch)), c.statements) << c.batch;
 }
 
-TEST(TsqlRewrite, NamesLiteralsAndFunctions) {
-    const struct {
-        const char* tsql;
-        const char* sqlite;
-    } cases[] = {
-        {"[dbo].[BV]", "\"BV\""},
-        {"Dbo.Info", "\"Info\""},
-        {"Farm.dbo.Main", "\"Main\""},
-        {"Farm..Main", "\"Main\""},
-        {"Master.Dbo.sysdatabases", "\"sysdatabases\""},
-        {"T.RegNo", "\"T\".\"RegNo\""},
-        {"T.*", "\"T\".*"},
-        {"INFORMATION_SCHEMA.COLUMNS", "information_schema_columns"},
-        {"N'x'", "'x'"},
-        {"SUBSTRING(RegNo, 2, 100)", "tsql_substring(\"RegNo\", 2, 100) COLLATE TSQL_CI"},
-        {"LEN(A) + ISNULL(B, 0)", "tsql_plus(tsql_len(\"A\"), ifnull(\"B\", 0) COLLATE TSQL_CI) COLLATE TSQL_CI"},
-        {"A + 'x' + B Label, -1 - C", "tsql_plus(tsql_plus(\"A\", 'x'), \"B\") COLLATE TSQL_CI \"Label\" , - 1 - \"C\""},
-        {"X * 2 + Y - 3 = 4", "(tsql_plus(\"X\" * 2, \"Y\") - 3) COLLATE TSQL_CI = 4"},
-        {"'n' + CASE WHEN A = 1 THEN 'x' + B ELSE 'y' END",
-         "tsql_plus('n', CASE WHEN \"A\" = 1 THEN tsql_plus('x', \"B\") COLLATE TSQL_CI ELSE 'y' END) COLLATE TSQL_CI"},
-        {"Abort = 1 AND Nothing IS NULL", "\"Abort\" = 1 AND \"Nothing\" IS NULL"},
-        {"T.RegNo COLLATE Arabic_CI_AI_KS_WS = M.Sabt",
-         "tsql_collatable(\"T\".\"RegNo\") COLLATE TSQL_CI_AI = \"M\".\"Sabt\""},
-        {"'a' COLLATE Arabic_CI_AI_KS_WS", "'a' COLLATE TSQL_CI_AI"},
-        {"Count( DISTINCT Sabt )", "count(DISTINCT \"Sabt\")"},
-        {"@@VERSION", "tsql_version()"},
-        {"A = ? AND B = :b", "\"A\" = ? AND \"B\" = ?"},
-        {"CONVERT(int, A)", "CAST(\"A\" AS int)"},
+// The rewritten text where it is the point: the keyed join's table stands in the join,
+// and keywords of SQLite used as names are quoted. What rewritten statements give is
+// judged by running them (rewriteresults_test.cpp).
+TEST(TsqlRewrite, TextWhereTheTextIsThePoint) {
+    const Tokens t = tokenize(QStringLiteral("FROM P T INNER JOIN Main M ON T.RegNo COLLATE Arabic_CI_AI_KS_WS = M.Sabt WHERE Abort = 1"));
+    RewriteContext c;
+    c.database = QStringLiteral("Farm");
+    QStringList asked;
+    c.keyedJoin = [&asked](const QString& table, const QString& column, const QString& collation) {
+        asked << table + u'.' + column + u' ' + collation;
+        return QStringLiteral("tsql_keyed$1");
     };
-    for (const auto& c : cases) EXPECT_EQ(rewritten(QLatin1String(c.tsql)), QLatin1String(c.sqlite)) << c.tsql;
+    const QString sql = rewrite(t, {0, static_cast<int>(t.size())}, c);
+    EXPECT_EQ(asked, QStringList{QStringLiteral("Main.Sabt TSQL_CI_AI")});
+    EXPECT_EQ(sql, QStringLiteral("FROM \"P\" \"T\" INNER JOIN temp.\"tsql_keyed$1\"(\"T\".\"RegNo\") AS \"M\" WHERE \"Abort\" = 1"));
+    // A second condition keeps the join as written.
+    const Tokens two = tokenize(QStringLiteral("FROM P T JOIN Main M ON T.RegNo COLLATE Arabic_CI_AI_KS_WS = M.Sabt AND 1 = 1"));
+    EXPECT_FALSE(rewrite(two, {0, static_cast<int>(two.size())}, c).contains(QLatin1String("tsql_keyed")));
+    EXPECT_EQ(asked.size(), 1);
 }
 
 TEST(TsqlRewrite, RefusesWhatSqlServerRefusesAndWhatIsNotSupported) {

@@ -105,7 +105,7 @@ TEST(BvsqlEmbedded, SetsUpAndInspectsAFarmDatabase) {
 
     Outcome missing = bvsql({server, QStringLiteral("Farm"), QStringLiteral("SELECT * FROM BV")});
     EXPECT_EQ(missing.status, 1);
-    EXPECT_EQ(missing.err.trimmed(), QStringLiteral("Invalid object name 'BV'."));
+    EXPECT_EQ(missing.err.trimmed(), QStringLiteral("Invalid object name 'BV'. (error 208, SQLSTATE 42S02)"));
     Outcome noDatabase = bvsql({server, QStringLiteral("Nowhere"), QStringLiteral("SELECT 1")});
     EXPECT_EQ(noDatabase.status, 1);
     EXPECT_FALSE(noDatabase.err.isEmpty());

@@ -1,5 +1,5 @@
 // The section of schema.ini that describes a file.
-#include "dataaccess/embedded/schemaini.h"
+#include "dataaccess/embedded/textdriver/schemaini.h"
 #include "dataaccess/sqlerror.h"
 
 #include <gtest/gtest.h>

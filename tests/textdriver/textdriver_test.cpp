@@ -1,7 +1,7 @@
 // The text driver through its public function, on an in-memory database.
 #include "textdriverfixture.h"
 
-#include "dataaccess/embedded/textdriver.h"
+#include "dataaccess/embedded/textdriver/textdriver.h"
 #include "dataaccess/sqlerror.h"
 
 #include <QDir>

@@ -1,6 +1,6 @@
 #include "textdriverfixture.h"
 
-#include "dataaccess/embedded/textdriver.h"
+#include "dataaccess/embedded/textdriver/textdriver.h"
 #include "dataaccess/sqlerror.h"
 
 #include <QFile>

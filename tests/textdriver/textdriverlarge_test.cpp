@@ -2,7 +2,7 @@
 // several bytes fall across every read boundary.
 #include "textdriverfixture.h"
 
-#include "dataaccess/embedded/textdriver.h"
+#include "dataaccess/embedded/textdriver/textdriver.h"
 #include "dataaccess/sqlerror.h"
 
 #include <sqlite3.h>

@@ -1,5 +1,5 @@
 // The shape the type guess sees in a value, and the forced conversions of schema.ini.
-#include "dataaccess/embedded/textdrivervalue.h"
+#include "dataaccess/embedded/textdriver/textdrivervalue.h"
 
 #include <charconv>
 #include <cstdio>

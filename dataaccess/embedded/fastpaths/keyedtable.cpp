@@ -1,10 +1,10 @@
-#include "keyedjoin.h"
+#include "keyedtable.h"
 
 #include "dataaccess/sqlerror.h"
 #include "dataaccess/sqlquote.h"
-#include "sqlfunctions.h"
-#include "textcollation.h"
-#include "tsqllexer.h"
+#include "dataaccess/embedded/sqlfunctions.h"
+#include "dataaccess/embedded/textcollation.h"
+#include "dataaccess/tsqllexer.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -14,6 +14,7 @@
 #include <sys/mman.h>
 #include <functional>
 #include <memory>
+#include "dataaccess/embedded/preparedstatement.h"
 #include <sqlite3.h>
 #include <string>
 #include <string_view>
@@ -90,12 +91,12 @@ public:
                 sql += ", " + quotedName(names[c]);
         }
         sql += " FROM main." + quotedName(table) + " ORDER BY rowid";
-        sqlite3_stmt* stmt = nullptr;
-        if (sqlite3_prepare_v2(db, sql.c_str(), -1, &stmt, nullptr) != SQLITE_OK) {
+        const PreparedStatement guard = prepareStatement(db, sql.c_str());
+        if (!guard) {
             error = sqlite3_errmsg(db);
             return false;
         }
-        std::unique_ptr<sqlite3_stmt, int (*)(sqlite3_stmt*)> guard(stmt, sqlite3_finalize);
+        sqlite3_stmt* stmt = guard.get();
         const int count = sqlite3_column_count(stmt);
         int rc = SQLITE_ROW;
         while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
@@ -276,6 +277,9 @@ struct KeyedCursor : sqlite3_vtab_cursor {
     // cursor open across the rows of the outer table.
     std::unique_ptr<KeyedRows> rows;
     std::uint32_t row = kEnd;
+    // The plan's mask of the columns used, read once: it is the same for every probe.
+    const char* usedText = nullptr;
+    std::uint64_t used = ~std::uint64_t(0);
 };
 
 void setError(sqlite3_vtab* vtab, const std::string& message) {
@@ -302,11 +306,12 @@ int keyedCreate(sqlite3* db, void*, int argc, const char* const* argv, sqlite3_v
     }
     // The table's columns as SQLite declares them, so that they compare as the table's.
     std::string declaration = "CREATE TABLE x(";
-    sqlite3_stmt* stmt = nullptr;
-    if (sqlite3_prepare_v2(db, "SELECT name FROM pragma_table_info(?1, 'main') ORDER BY cid", -1, &stmt, nullptr) != SQLITE_OK) {
+    const PreparedStatement names = prepareStatement(db, "SELECT name FROM pragma_table_info(?1, 'main') ORDER BY cid");
+    if (!names) {
         *error = sqlite3_mprintf("%s", sqlite3_errmsg(db));
         return SQLITE_ERROR;
     }
+    sqlite3_stmt* stmt = names.get();
     sqlite3_bind_text(stmt, 1, table->table.c_str(), -1, SQLITE_TRANSIENT);
     while (sqlite3_step(stmt) == SQLITE_ROW) {
         const std::string name = reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0));
@@ -319,7 +324,6 @@ int keyedCreate(sqlite3* db, void*, int argc, const char* const* argv, sqlite3_v
         declaration += quotedName(name) + ' ' + (type ? type : "") + " COLLATE " + quotedName(collate ? collate : "BINARY") + ", ";
         table->columns.push_back(name);
     }
-    sqlite3_finalize(stmt);
     if (table->columns.empty()) {
         *error = sqlite3_mprintf("no such table: %s", table->table.c_str());
         return SQLITE_ERROR;
@@ -374,7 +378,11 @@ int keyedFilter(sqlite3_vtab_cursor* base, int, const char* used, int argc, sqli
     auto* cursor = static_cast<KeyedCursor*>(base);
     auto* table = static_cast<KeyedTable*>(base->pVtab);
     cursor->row = kEnd;
-    const std::uint64_t columns = used ? std::strtoull(used, nullptr, 16) : ~std::uint64_t(0);
+    if (used != cursor->usedText) {
+        cursor->usedText = used;
+        cursor->used = used ? std::strtoull(used, nullptr, 16) : ~std::uint64_t(0);
+    }
+    const std::uint64_t columns = cursor->used;
     if (!cursor->rows || (cursor->rows->columns() & columns) != columns) {
         const std::uint64_t wanted = columns | (cursor->rows ? cursor->rows->columns() : 0);
         auto rows = std::make_unique<KeyedRows>(table->folding, wanted);

@@ -1,8 +1,9 @@
 #pragma once
 // The table that the text driver fills: created with its columns' T-SQL types and
 // filled row by row through one prepared INSERT, inside the caller's transaction.
+#include "dataaccess/embedded/preparedstatement.h"
 #include "textdrivervalue.h"
-#include "tsqlcolumns.h"
+#include "dataaccess/embedded/tsqlcolumns.h"
 
 #include <QByteArray>
 #include <QString>
@@ -47,10 +48,7 @@ public:
     const std::vector<TextColumn>& columns() const { return m_columns; }
 
 private:
-    struct StatementDeleter {
-        void operator()(sqlite3_stmt* s) const;
-    };
-    using Statement = std::unique_ptr<sqlite3_stmt, StatementDeleter>;
+    using Statement = PreparedStatement;
 
     void insertGroup(const Row* rows, size_t count);
     bool bindRow(sqlite3_stmt* stmt, int first, const Row& row);

@@ -2,7 +2,7 @@
 
 #include "dataaccess/sqlerror.h"
 
-namespace da::embedded {
+namespace da {
 
 bool Token::isWord(const char* keyword) const {
     return kind == TokenKind::Word && text.compare(QLatin1String(keyword), Qt::CaseInsensitive) == 0;
@@ -134,4 +134,4 @@ QString sqlName(const QString& name) {
 }
 
 
-}  // namespace da::embedded
+}  // namespace da

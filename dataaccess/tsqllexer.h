@@ -1,11 +1,12 @@
 #pragma once
-// Tokens of a T-SQL text, for the embedded engine's statement recogniser.
+// Tokens of a T-SQL text: for the embedded engine's statement recogniser and for the
+// front end's parameter count and record filters.
 #include "dataaccess/sqlquote.h"
 
 #include <QString>
 #include <vector>
 
-namespace da::embedded {
+namespace da {
 
 enum class TokenKind {
     Word,      // keyword or bare name
@@ -38,4 +39,4 @@ Tokens tokenize(const QString& sql);
 // SQLite spellings.
 QString sqlName(const QString& name);     // "name" with inner quotes doubled
 
-}  // namespace da::embedded
+}  // namespace da

@@ -4,10 +4,6 @@
 
 namespace da::embedded {
 
-namespace {
-const Token& at(const Tokens& t, int i) { return t[static_cast<size_t>(i)]; }
-}  // namespace
-
 // Key=value pairs of an ODBC connection string; a value may be enclosed in braces,
 // with "}}" standing for "}".
 QString connectionValue(const QString& text, const QString& key) {

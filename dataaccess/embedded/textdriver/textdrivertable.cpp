@@ -1,10 +1,12 @@
 #include "textdrivertable.h"
 
-#include "sqlitedb.h"
-#include "textcollation.h"
+#include "dataaccess/embedded/servererrors.h"
+#include "dataaccess/embedded/sqlitedb.h"
+#include "dataaccess/embedded/textcollation.h"
 #include "textdrivererror.h"
 
 #include <algorithm>
+#include "dataaccess/embedded/preparedstatement.h"
 #include <sqlite3.h>
 
 namespace da::embedded {
@@ -18,15 +20,10 @@ QByteArray quoteIdentifier(const QByteArray& name) {
 
 // Whether the statement prepares: what the engine registered on this database.
 bool prepares(sqlite3* db, const char* sql) {
-    sqlite3_stmt* stmt = nullptr;
-    const bool ok = sqlite3_prepare_v2(db, sql, -1, &stmt, nullptr) == SQLITE_OK;
-    sqlite3_finalize(stmt);
-    return ok;
+    return prepareStatement(db, sql) != nullptr;
 }
 
 }  // namespace
-
-void TextTableWriter::StatementDeleter::operator()(sqlite3_stmt* s) const { sqlite3_finalize(s); }
 
 TextTableWriter::TextTableWriter(sqlite3* db, const QString& table, std::vector<TextColumn> columns, const QString& fileName)
     : m_db(db),
@@ -60,7 +57,7 @@ void TextTableWriter::exec(const QByteArray& sql) {
         const int code = sqlite3_extended_errcode(m_db);
         const QString message = serverMessage(QString::fromUtf8(err ? err : sqlite3_errmsg(m_db)), code);
         sqlite3_free(err);
-        throw SqlError(message, code, {}, QString::fromUtf8(sql));
+        throw serverError(message, QString::fromUtf8(sql));
     }
 }
 
@@ -72,10 +69,9 @@ TextTableWriter::Statement TextTableWriter::prepareInsert(size_t rows) {
     QByteArray sql = "INSERT INTO " + m_table + " VALUES " + row;
     for (size_t r = 1; r < rows; ++r)
         sql += ',' + row;
-    sqlite3_stmt* stmt = nullptr;
-    if (sqlite3_prepare_v3(m_db, sql.constData(), static_cast<int>(sql.size()), SQLITE_PREPARE_PERSISTENT, &stmt, nullptr) != SQLITE_OK)
-        throw SqlError(QString::fromUtf8(sqlite3_errmsg(m_db)), sqlite3_extended_errcode(m_db), {}, QString::fromUtf8(sql));
-    return Statement(stmt);
+    Statement stmt = prepareStatement(m_db, sql.constData(), SQLITE_PREPARE_PERSISTENT);
+    if (!stmt) throw serverError(QString::fromUtf8(sqlite3_errmsg(m_db)), QString::fromUtf8(sql));
+    return stmt;
 }
 
 void TextTableWriter::create() {

@@ -3,7 +3,7 @@
 //   OPENROWSET('MSDASQL', 'Driver={Microsoft Text Driver (*.txt; *.csv)};DefaultDir=DIR;',
 //              'SELECT * FROM [FILE];') Rowset_4
 // DIR may be an ODBC value in braces ("}}" for "}"), FILE a bracketed name ("]]" for "]").
-#include "tsqlsyntax.h"
+#include "dataaccess/embedded/tsqlsyntax.h"
 
 #include <QString>
 
