@@ -27,6 +27,24 @@ struct ResultSet {
     long long rowsAffected = -1;
 };
 
+// Rows of a bulk insert, held by column: every value of a column has the column's type.
+// A text column's values are UTF-16; a null flag per value marks NULL.
+struct RowBlock {
+    enum class Type { Integer, Real, Text };
+    struct Column {
+        Type type = Type::Text;
+        std::vector<qint64> integers;  // Integer
+        std::vector<double> reals;     // Real
+        std::vector<QString> texts;    // Text
+        std::vector<char> nulls;       // 1: NULL
+    };
+    std::vector<Column> columns;
+    size_t rows = 0;
+
+    // Empties every column and keeps its type and capacity.
+    void clear();
+};
+
 namespace backend {
 
 class Session {
@@ -43,6 +61,14 @@ public:
     virtual QStringList primaryKey(const QString& table) = 0;
     // Options part of the connect string ("Provider=...", "Driver=...").
     virtual QString connectOptions() const = 0;
+
+    // One transaction over several commands. The defaults send T-SQL's own statements.
+    virtual void beginTransaction();
+    virtual void commitTransaction();
+    virtual void rollbackTransaction();
+    // Appends the block's rows to the table, whose columns take the block's in order.
+    // The default sends multi-row INSERT .. VALUES statements with parameters.
+    virtual void insertRows(const QString& table, const RowBlock& rows);
 };
 
 // Opens a session with the engine that the server name selects. Throws SqlError.
