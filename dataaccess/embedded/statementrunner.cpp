@@ -3,6 +3,7 @@
 #include "dataaccess/sqlerror.h"
 #include "keyedjoin.h"
 #include "openrowset.h"
+#include "readablefolders.h"
 #include "textcollation.h"
 #include "tsqlcolumns.h"
 #include "serverfolder.h"
@@ -276,7 +277,10 @@ ResultSet StatementRunner::selectInto(const Tokens& t, Span span, int into, cons
         }
         const RowsetSource source = readOpenRowset(t, i + 1, span);
         ResultSet r;
-        r.rowsAffected = fillTableFromTextFile(m_db.handle(), target, source.dir, source.file);
+        // Read afresh for each fill, so that a changed list holds at once.
+        const ReadableFolders readable = ReadableFolders::ofServer(m_folder.dir());
+        r.rowsAffected = fillTableFromTextFile(m_db.handle(), target, source.dir, source.file,
+                                               [&readable](const QString& path) { return readable.allows(path); });
         return r;
     }
     // The select list up to INTO, then the rest from FROM on.

@@ -87,11 +87,12 @@ void checkRowWidth(const TextRecordReader& reader, size_t columns, const QString
 
 }  // namespace
 
-long long fillTableFromTextFile(sqlite3* db, const QString& tableName, const QString& dir, const QString& fileName) {
+long long fillTableFromTextFile(sqlite3* db, const QString& tableName, const QString& dir, const QString& fileName,
+                                const std::function<bool(const QString& path)>& readable) {
     if (dir.isEmpty() || !QFileInfo(dir).isDir())
         throw SqlError(QStringLiteral("The text driver cannot find the folder '%1'.").arg(dir));
     const QString path = fileName.isEmpty() ? QString() : locateFileIgnoringCase(dir, fileName);
-    if (path.isEmpty())
+    if (path.isEmpty() || (readable && !readable(path)))
         throw SqlError(QStringLiteral("The text driver cannot find the file '%1' in folder '%2'.").arg(fileName, dir));
     const SchemaIni ini = readSchemaIni(dir, fileName);
 

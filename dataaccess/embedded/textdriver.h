@@ -2,6 +2,7 @@
 // The breeding centre's text file as the ODBC text driver reads it, for OPENROWSET on
 // the embedded engine.
 #include <QString>
+#include <functional>
 
 struct sqlite3;
 
@@ -17,6 +18,10 @@ namespace da::embedded {
 // that does not fit its column into NULL, this one widens the column (int to bigint, to
 // float, to text) and keeps every value; a float column meeting text stops with an error
 // naming the line, since its stored numbers could not give back their text.
-long long fillTableFromTextFile(sqlite3* db, const QString& tableName, const QString& dir, const QString& fileName);
+//
+// readable, when given, says whether the machine may read the file found at a path; a
+// file it may not read fails as a file that is not there.
+long long fillTableFromTextFile(sqlite3* db, const QString& tableName, const QString& dir, const QString& fileName,
+                                const std::function<bool(const QString& path)>& readable = {});
 
 }  // namespace da::embedded
