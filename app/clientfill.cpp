@@ -19,10 +19,9 @@ bool readableHere(const QString& dir, const QString& fileName) {
     return file.open(QIODevice::ReadOnly);
 }
 
-long long fillStagingHere(da::Connection& connection, const QString& dir, const QString& fileName, const QString& table) {
-    // The first pass checks the whole file before anything reaches the server.
-    ClientTextFile file(dir, fileName);
-    da::backend::Session& session = connection.session();
+namespace {
+
+long long send(da::backend::Session& session, ClientTextFile& file, const QString& table) {
     session.beginTransaction();
     long long sent = 0;
     try {
@@ -42,6 +41,21 @@ long long fillStagingHere(da::Connection& connection, const QString& dir, const 
         throw;
     }
     return sent;
+}
+
+}  // namespace
+
+long long fillStagingHere(da::Connection& connection, const QString& dir, const QString& fileName, const QString& table) {
+    da::backend::Session& session = connection.session();
+    // The guessed types first; a file whose later values widen a column is read again,
+    // once through for its final types before anything is sent.
+    try {
+        ClientTextFile guessed(dir, fileName, ClientTextFile::Types::Guessed);
+        return send(session, guessed, table);
+    } catch (const TypesWiden&) {
+    }
+    ClientTextFile file(dir, fileName, ClientTextFile::Types::WholeFile);
+    return send(session, file, table);
 }
 
 }  // namespace transfer

@@ -68,6 +68,16 @@ RowBlock::Type blockType(TextColumnType type) {
     }
 }
 
+// Whether a value stays in a column of the guessed type without widening it.
+bool fitsGuess(TextColumnType type, const TextValue& v) {
+    switch (type) {
+    case TextColumnType::Int: return v.shape == TextValue::Int32;
+    case TextColumnType::BigInt: return v.shape == TextValue::Int32 || v.shape == TextValue::Int64;
+    case TextColumnType::Float: return v.shape == TextValue::Float || (v.shape != TextValue::Text && v.digits <= 15);
+    default: return true;
+    }
+}
+
 [[noreturn]] void failValue(const QString& fileName, qint64 line, const ClientColumn& column, std::string_view value,
                             const QString& why) {
     QString shown = QString::fromUtf8(value.data(), static_cast<qsizetype>(value.size()));
@@ -80,7 +90,8 @@ RowBlock::Type blockType(TextColumnType type) {
 
 }  // namespace
 
-ClientTextFile::ClientTextFile(const QString& dir, const QString& fileName) : m_fileName(fileName) {
+ClientTextFile::ClientTextFile(const QString& dir, const QString& fileName, Types types)
+    : m_fileName(fileName), m_typesFinal(types == Types::WholeFile) {
     if (dir.isEmpty() || !QFileInfo(dir).isDir())
         throw da::SqlError(QStringLiteral("The text driver cannot find the folder '%1'.").arg(dir));
     const QString path = fileName.isEmpty() ? QString() : da::embedded::locateFileIgnoringCase(dir, fileName);
@@ -133,7 +144,8 @@ ClientTextFile::ClientTextFile(const QString& dir, const QString& fileName) : m_
     }
     m_integerDigits.assign(m_columns.size(), 0);
     guessTypes();
-    widenThroughRest();
+    if (m_typesFinal)
+        widenThroughRest();
     startRows();
 }
 
@@ -306,6 +318,8 @@ void ClientTextFile::convert(const da::embedded::TextRowBatch& batch, RowBlock& 
             } else if (!null) {
                 const TextValue& tv = numbers[i];
                 null = tv.shape == TextValue::Empty;
+                if (!m_typesFinal && !null && !fitsGuess(c.type, tv))
+                    throw TypesWiden{};
                 if (c.type == TextColumnType::Float)
                     real = tv.shape == TextValue::Float ? tv.real : static_cast<double>(tv.integer);
                 else

@@ -3,8 +3,10 @@
 // reads it with: the header line, the delimiter, quoting, character sets and column types
 // from the schema.ini beside the file, and the type guess from its first rows (25 unless
 // schema.ini says otherwise) widened by later values exactly as the driver widens a
-// column. The file is gone through twice: once for the final column types, so that the
-// staging table is created with them, and once to hand its rows over in blocks.
+// column. The staging table is created with the final types: either the file is gone
+// through once for them before its rows are handed over, or the guess is taken as final
+// and a later value that would widen a column stops the reading (TypesWiden), so that the
+// caller starts again the first way. Most files never widen and are read once.
 #include "dataaccess/backend.h"
 #include "dataaccess/embedded/textdrivervalue.h"
 
@@ -31,23 +33,29 @@ struct ClientColumn {
     qint64 textFromLine = 0;
 };
 
+// Raised by nextRows when the guessed types were taken as final and a value does not fit.
+struct TypesWiden {};
+
 class ClientTextFile {
 public:
-    // Reads dir/fileName (its name matched as the server matches it) through once.
-    // Throws da::SqlError worded as the text driver words it.
-    ClientTextFile(const QString& dir, const QString& fileName);
+    enum class Types { WholeFile, Guessed };
+    // Opens dir/fileName (its name matched as the server matches it); with WholeFile,
+    // goes through it once for the final types. Throws da::SqlError worded as the text
+    // driver words it.
+    ClientTextFile(const QString& dir, const QString& fileName, Types types = Types::WholeFile);
     ~ClientTextFile();
     ClientTextFile(const ClientTextFile&) = delete;
     ClientTextFile& operator=(const ClientTextFile&) = delete;
 
     const std::vector<ClientColumn>& columns() const { return m_columns; }
+    // The rows gone through for the types: all of them with WholeFile.
     long long rowCount() const { return m_rows; }
     // "CREATE TABLE [table] ([col] type, ...)" with the SQL Server types of the columns.
     QString createStatement(const QString& table) const;
 
     // The next rows, converted to the columns' types, into block (emptied first); false
     // after the last row. Throws da::SqlError naming the line of a value that does not
-    // convert to the type schema.ini gives its column.
+    // convert to the type schema.ini gives its column, and TypesWiden (Guessed only).
     bool nextRows(da::RowBlock& block);
 
 private:
@@ -60,6 +68,7 @@ private:
     std::vector<ClientColumn> m_columns;
     int m_maxScanRows = 25;
     bool m_header = true;
+    bool m_typesFinal = true;  // false: the guess, checked as the rows go
     long long m_rows = 0;
     std::unique_ptr<da::embedded::TextSource> m_source;
     std::unique_ptr<da::embedded::TextRecordReader> m_reader;

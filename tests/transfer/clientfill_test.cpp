@@ -134,6 +134,11 @@ TEST_F(ClientFill, WidenedColumnTypesAndTheirValues) {
     EXPECT_EQ(file.rowCount(), 32);
     EXPECT_EQ(file.createStatement(QStringLiteral("BVTemp")),
               QStringLiteral("CREATE TABLE [BVTemp] ([RegNo] nvarchar(255), [V] nvarchar(255))"));
+    // Taken as final, the first rows' guess (an integer column) stops at the late text.
+    transfer::ClientTextFile guessed(m_files, QStringLiteral("f.txt"), transfer::ClientTextFile::Types::Guessed);
+    EXPECT_EQ(guessed.createStatement(QStringLiteral("T")), QStringLiteral("CREATE TABLE [T] ([RegNo] nvarchar(255), [V] int)"));
+    da::RowBlock block;
+    EXPECT_THROW(guessed.nextRows(block), transfer::TypesWiden);
     EXPECT_EQ(transfer::fillStagingHere(m_connection, m_files, QStringLiteral("f.txt")), 32);
     EXPECT_EQ(m_server.rows("Farm", "SELECT V FROM BVTemp WHERE RegNo IN ('h1', 'h30', 'h31', 'h32') ORDER BY RegNo"),
               (QStringList{"7", "30", "x", " 8 "}));
