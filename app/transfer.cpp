@@ -77,7 +77,8 @@ std::optional<long long> fillHere(TTools& tools, const QString& dir, const QStri
         return std::nullopt;
     try {
         return transfer::fillStagingHere(*tools.ServerConnection, dir, fileName);
-    } catch (const std::exception&) {
+    } catch (...) {
+        // Whatever stopped it, the user sees the failed fill's message.
         return std::nullopt;
     }
 }
