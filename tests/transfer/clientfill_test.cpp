@@ -158,3 +158,56 @@ TEST_F(ClientFill, AFailedFillLeavesNoTableBehind) {
     run(QStringLiteral("CREATE TABLE Later (A int)"));
     EXPECT_EQ(m_server.rows("Farm", "SELECT name FROM sysobjects WHERE name = 'Later'"), QStringList{"Later"});
 }
+
+namespace {
+
+// Rows 0..n-1: an integer key, a number with every seventh NULL, a Persian text.
+da::RowBlock sampleRows(int n, int duplicateAt = -1) {
+    da::RowBlock block;
+    block.columns.resize(3);
+    block.columns[0].type = da::RowBlock::Type::Integer;
+    block.columns[1].type = da::RowBlock::Type::Real;
+    block.columns[2].type = da::RowBlock::Type::Text;
+    for (int i = 0; i < n; ++i) {
+        block.columns[0].integers.push_back(i == duplicateAt ? 0 : i);
+        block.columns[1].reals.push_back(i + 0.25);
+        block.columns[2].texts.push_back(QStringLiteral("گاو %1").arg(i));
+        block.columns[0].nulls.push_back(0);
+        block.columns[1].nulls.push_back(i % 7 == 0 ? 1 : 0);
+        block.columns[2].nulls.push_back(0);
+    }
+    block.rows = static_cast<size_t>(n);
+    return block;
+}
+
+}  // namespace
+
+TEST_F(ClientFill, BulkInsertsOfBothKindsStoreTheSameRows) {
+    // The engine's own bulk insert and the statements any server takes (multi-row
+    // INSERT .. VALUES with parameters), on more rows than one statement carries.
+    run(QStringLiteral("CREATE TABLE Fast (Id int PRIMARY KEY, Milk float, Name nvarchar(50))"));
+    run(QStringLiteral("CREATE TABLE Plain (Id int PRIMARY KEY, Milk float, Name nvarchar(50))"));
+    da::backend::Session& session = m_connection.session();
+    const da::RowBlock rows = sampleRows(2500);
+    session.insertRows(QStringLiteral("Fast"), rows);
+    session.backend::Session::insertRows(QStringLiteral("[dbo].[Plain]"), rows);
+    const QStringList fast = m_server.rows("Farm", "SELECT * FROM Fast ORDER BY Id");
+    ASSERT_EQ(fast.size(), 2500);
+    EXPECT_EQ(fast[7], QStringLiteral("7|NULL|گاو 7"));
+    EXPECT_EQ(fast[2499], QStringLiteral("2499|2499.25|گاو 2499"));
+    EXPECT_EQ(m_server.rows("Farm", "SELECT * FROM Plain ORDER BY Id"), fast);
+
+    // A refused row deep in a block fails either way; the engine's bulk insert keeps
+    // none of the block's rows (the statements keep those before the failing one, which
+    // is why the fill runs in a transaction).
+    run(QStringLiteral("DELETE FROM Fast"));
+    run(QStringLiteral("DELETE FROM Plain"));
+    const da::RowBlock refused = sampleRows(2500, 2400);
+    EXPECT_THROW(session.insertRows(QStringLiteral("Fast"), refused), da::SqlError);
+    EXPECT_THROW(session.backend::Session::insertRows(QStringLiteral("Plain"), refused), da::SqlError);
+    EXPECT_EQ(m_server.rows("Farm", "SELECT COUNT(*) FROM Fast"), QStringList{"0"});
+    session.beginTransaction();
+    session.insertRows(QStringLiteral("Fast"), sampleRows(10));
+    session.rollbackTransaction();
+    EXPECT_EQ(m_server.rows("Farm", "SELECT COUNT(*) FROM Fast"), QStringList{"0"});
+}
