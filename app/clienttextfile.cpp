@@ -10,6 +10,7 @@
 
 #include <QFileInfo>
 #include <algorithm>
+#include <string>
 
 namespace transfer {
 
@@ -286,12 +287,14 @@ void ClientTextFile::convert(const da::embedded::TextRowBatch& batch, RowBlock& 
             bool null = v.empty();
             qint64 integer = 0;
             double real = 0;
-            QString text;
+            std::string_view text;
+            std::string number;
             if (!null && c.type == TextColumnType::Text) {
                 const bool storedAsNumber = !c.forced && line < c.textFromLine &&
                                             (numbers[i].shape == TextValue::Int32 || numbers[i].shape == TextValue::Int64);
-                text = storedAsNumber ? QString::number(numbers[i].integer)
-                                      : QString::fromUtf8(v.data(), static_cast<qsizetype>(v.size()));
+                if (storedAsNumber)
+                    number = std::to_string(numbers[i].integer);
+                text = storedAsNumber ? std::string_view(number) : v;
             } else if (!null && c.forced) {
                 std::int64_t n = 0;
                 bool b = false;
@@ -329,7 +332,7 @@ void ClientTextFile::convert(const da::embedded::TextRowBatch& batch, RowBlock& 
             switch (out.type) {
             case RowBlock::Type::Integer: out.integers.push_back(integer); break;
             case RowBlock::Type::Real: out.reals.push_back(real); break;
-            case RowBlock::Type::Text: out.texts.push_back(std::move(text)); break;
+            case RowBlock::Type::Text: out.addText(text); break;
             }
         }
     }

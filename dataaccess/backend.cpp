@@ -12,13 +12,18 @@ void RowBlock::clear() {
     for (Column& c : columns) {
         c.integers.clear();
         c.reals.clear();
-        c.texts.clear();
+        c.text.clear();
+        c.textEnds.clear();
         c.nulls.clear();
     }
     rows = 0;
 }
 
 namespace backend {
+
+QString tableName(const QString& table) {
+    return table.contains(u'[') || table.contains(u'.') ? table : bracketedName(table);
+}
 
 void Session::beginTransaction() { execute(QStringLiteral("BEGIN TRANSACTION")); }
 void Session::commitTransaction() { execute(QStringLiteral("COMMIT TRANSACTION")); }
@@ -34,7 +39,7 @@ void Session::insertRows(const QString& table, const RowBlock& rows) {
     for (size_t c = 1; c < width; ++c)
         row += QLatin1String(",?");
     row += u')';
-    const QString head = QStringLiteral("INSERT INTO ") + bracketedName(table) + QStringLiteral(" VALUES ");
+    const QString head = QStringLiteral("INSERT INTO ") + tableName(table) + QStringLiteral(" VALUES ");
     QString fullSql;
     std::vector<QVariant> params;
     for (size_t first = 0; first < rows.rows; first += perStatement) {
@@ -57,7 +62,11 @@ void Session::insertRows(const QString& table, const RowBlock& rows) {
                 switch (c.type) {
                 case RowBlock::Type::Integer: params.emplace_back(c.integers[r]); break;
                 case RowBlock::Type::Real: params.emplace_back(c.reals[r]); break;
-                case RowBlock::Type::Text: params.emplace_back(c.texts[r]); break;
+                case RowBlock::Type::Text: {
+                    const std::string_view v = c.textAt(r);
+                    params.emplace_back(QString::fromUtf8(v.data(), static_cast<qsizetype>(v.size())));
+                    break;
+                }
                 }
             }
         }

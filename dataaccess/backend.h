@@ -5,6 +5,8 @@
 #include <QStringList>
 #include <QVariant>
 #include <memory>
+#include <string>
+#include <string_view>
 #include <vector>
 
 namespace da {
@@ -28,15 +30,26 @@ struct ResultSet {
 };
 
 // Rows of a bulk insert, held by column: every value of a column has the column's type.
-// A text column's values are UTF-16; a null flag per value marks NULL.
+// A text column keeps its values' UTF-8 one after the other; a null flag per value
+// marks NULL.
 struct RowBlock {
     enum class Type { Integer, Real, Text };
     struct Column {
         Type type = Type::Text;
         std::vector<qint64> integers;  // Integer
         std::vector<double> reals;     // Real
-        std::vector<QString> texts;    // Text
+        std::string text;              // Text: the values' bytes
+        std::vector<size_t> textEnds;  // Text: where each value ends in text
         std::vector<char> nulls;       // 1: NULL
+
+        std::string_view textAt(size_t row) const {
+            const size_t begin = row == 0 ? 0 : textEnds[row - 1];
+            return std::string_view(text).substr(begin, textEnds[row] - begin);
+        }
+        void addText(std::string_view value) {
+            text.append(value);
+            textEnds.push_back(text.size());
+        }
     };
     std::vector<Column> columns;
     size_t rows = 0;
@@ -70,6 +83,10 @@ public:
     // The default sends multi-row INSERT .. VALUES statements with parameters.
     virtual void insertRows(const QString& table, const RowBlock& rows);
 };
+
+// A table name of insertRows as T-SQL writes it: a bare name bracketed, a name with
+// brackets or an owner ("[dbo].[BVTemp]", "dbo.BVTemp") as it stands.
+QString tableName(const QString& table);
 
 // Opens a session with the engine that the server name selects. Throws SqlError.
 std::unique_ptr<Session> openSession(const ConnectParams& params);

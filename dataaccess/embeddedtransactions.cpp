@@ -58,8 +58,8 @@ void bindRow(sqlite3_stmt* stmt, int first, const RowBlock& rows, size_t r) {
         case RowBlock::Type::Integer: sqlite3_bind_int64(stmt, index, column.integers[r]); break;
         case RowBlock::Type::Real: sqlite3_bind_double(stmt, index, column.reals[r]); break;
         case RowBlock::Type::Text: {
-            const QString& text = column.texts[r];
-            sqlite3_bind_text16(stmt, index, text.utf16(), static_cast<int>(text.size() * 2), SQLITE_STATIC);
+            const std::string_view text = column.textAt(r);
+            sqlite3_bind_text(stmt, index, text.data(), static_cast<int>(text.size()), SQLITE_STATIC);
             break;
         }
         }

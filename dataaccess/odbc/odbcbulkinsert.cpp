@@ -27,15 +27,18 @@ void fill(ColumnArray& a, const RowBlock::Column& c, size_t first, size_t count)
         a.reals.assign(c.reals.begin() + qsizetype(first), c.reals.begin() + qsizetype(first + count));
         break;
     case RowBlock::Type::Text: {
+        std::vector<QString> texts(count);
         a.width = 1;
-        for (size_t r = first; r < first + count; ++r)
-            a.width = std::max<SQLULEN>(a.width, SQLULEN(c.texts[r].size()));
+        for (size_t r = 0; r < count; ++r) {
+            const std::string_view v = c.textAt(first + r);
+            texts[r] = QString::fromUtf8(v.data(), static_cast<qsizetype>(v.size()));
+            a.width = std::max<SQLULEN>(a.width, SQLULEN(texts[r].size()));
+        }
         const size_t slot = a.width + 1;
         a.chars.assign(count * slot, 0);
         for (size_t r = 0; r < count; ++r) {
-            const QString& text = c.texts[first + r];
-            std::copy_n(reinterpret_cast<const SQLWCHAR*>(text.utf16()), text.size(), a.chars.data() + r * slot);
-            a.indicators[r] = SQLLEN(text.size() * sizeof(SQLWCHAR));
+            std::copy_n(reinterpret_cast<const SQLWCHAR*>(texts[r].utf16()), texts[r].size(), a.chars.data() + r * slot);
+            a.indicators[r] = SQLLEN(texts[r].size() * sizeof(SQLWCHAR));
         }
         break;
     }
@@ -79,7 +82,7 @@ void insertRowArrays(const OdbcHandle& connection, const QString& table, const R
     const size_t width = rows.columns.size();
     if (width == 0 || rows.rows == 0)
         return;
-    QString sql = QStringLiteral("INSERT INTO ") + bracketedName(table) + QStringLiteral(" VALUES (?");
+    QString sql = QStringLiteral("INSERT INTO ") + backend::tableName(table) + QStringLiteral(" VALUES (?");
     for (size_t c = 1; c < width; ++c)
         sql += QLatin1String(",?");
     sql += u')';

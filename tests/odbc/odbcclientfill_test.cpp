@@ -122,7 +122,7 @@ TEST_F(OdbcClientFill, ARowTheServerRefusesFailsTheFillAndUndoesIt) {
     block.columns[1].type = RowBlock::Type::Text;
     for (int i = 0; i < 1500; ++i) {
         block.columns[0].integers.push_back(i == 1200 ? 5 : i);
-        block.columns[1].texts.push_back(QString::number(i));
+        block.columns[1].addText(std::to_string(i));
         for (auto& c : block.columns)
             c.nulls.push_back(0);
     }

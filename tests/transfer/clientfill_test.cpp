@@ -171,7 +171,7 @@ da::RowBlock sampleRows(int n, int duplicateAt = -1) {
     for (int i = 0; i < n; ++i) {
         block.columns[0].integers.push_back(i == duplicateAt ? 0 : i);
         block.columns[1].reals.push_back(i + 0.25);
-        block.columns[2].texts.push_back(QStringLiteral("گاو %1").arg(i));
+        block.columns[2].addText(QStringLiteral("گاو %1").arg(i).toStdString());
         block.columns[0].nulls.push_back(0);
         block.columns[1].nulls.push_back(i % 7 == 0 ? 1 : 0);
         block.columns[2].nulls.push_back(0);
@@ -190,7 +190,7 @@ TEST_F(ClientFill, BulkInsertsOfBothKindsStoreTheSameRows) {
     da::backend::Session& session = m_connection.session();
     const da::RowBlock rows = sampleRows(2500);
     session.insertRows(QStringLiteral("Fast"), rows);
-    session.backend::Session::insertRows(QStringLiteral("[dbo].[Plain]"), rows);
+    session.da::backend::Session::insertRows(QStringLiteral("[dbo].[Plain]"), rows);
     const QStringList fast = m_server.rows("Farm", "SELECT * FROM Fast ORDER BY Id");
     ASSERT_EQ(fast.size(), 2500);
     EXPECT_EQ(fast[7], QStringLiteral("7|NULL|گاو 7"));
@@ -204,7 +204,7 @@ TEST_F(ClientFill, BulkInsertsOfBothKindsStoreTheSameRows) {
     run(QStringLiteral("DELETE FROM Plain"));
     const da::RowBlock refused = sampleRows(2500, 2400);
     EXPECT_THROW(session.insertRows(QStringLiteral("Fast"), refused), da::SqlError);
-    EXPECT_THROW(session.backend::Session::insertRows(QStringLiteral("Plain"), refused), da::SqlError);
+    EXPECT_THROW(session.da::backend::Session::insertRows(QStringLiteral("Plain"), refused), da::SqlError);
     EXPECT_EQ(m_server.rows("Farm", "SELECT COUNT(*) FROM Fast"), QStringList{"0"});
     session.beginTransaction();
     session.insertRows(QStringLiteral("Fast"), sampleRows(10));
