@@ -65,6 +65,11 @@ void printSummary(const TransferSummary& summary, bool dryRun) {
                               : QStringLiteral("rows added to BV: ")) +
                           figure(summary.rowsAdded));
     printLine(stdout, QStringLiteral("file rows without a matching animal: ") + figure(summary.unmatchedRows));
+    switch (summary.readBy) {
+    case FileReadBy::Server: printLine(stdout, QStringLiteral("the file was read by the server")); break;
+    case FileReadBy::ThisComputer: printLine(stdout, QStringLiteral("the file was read on this computer")); break;
+    case FileReadBy::Nobody: printLine(stdout, QStringLiteral("the file was not read")); break;
+    }
 }
 
 // Checks what a window would have asked a person for; answers a reason to stop.

@@ -1,5 +1,6 @@
 #include "transfer.h"
 
+#include "app/clientfill.h"
 #include "app/transferstatements.h"
 #include "dataaccess/query.h"
 #include "toolkit/tools.h"
@@ -68,6 +69,20 @@ std::optional<long long> runStatement(TTools& tools, const QString& statement, b
     }
 }
 
+// The staging table filled from this computer when the server could not read the
+// file: the rows sent, or nothing when the file cannot be read here or the fill failed
+// (then no staging table is left, and the user sees the message of a failed fill).
+std::optional<long long> fillHere(TTools& tools, const QString& dir, const QString& fileName) {
+    if (!tools.ServerConnection || !transfer::readableHere(dir, fileName))
+        return std::nullopt;
+    try {
+        return transfer::fillStagingHere(*tools.ServerConnection, dir, fileName);
+    } catch (...) {
+        // Whatever stopped it, the user sees the failed fill's message.
+        return std::nullopt;
+    }
+}
+
 TransferSummary finish(TransferSummary summary, TransferOutcome outcome) {
     summary.outcome = outcome;
     switch (outcome) {
@@ -86,10 +101,16 @@ TransferSummary runSteps(TTools& tools, const QString& dir, const QString& fileN
     if (tools.IsTableExist(QStringLiteral("BVTemp")))
         tools.ExecSql(transfer::kDropStatement);
 
-    const std::optional<long long> filled = runStatement(tools, transfer::fillStatement(dir, fileName), figures);
+    std::optional<long long> filled = runStatement(tools, transfer::fillStatement(dir, fileName), figures);
+    summary.readBy = FileReadBy::Server;
+    if (!filled) {
+        filled = fillHere(tools, dir, fileName);
+        summary.readBy = filled ? FileReadBy::ThisComputer : FileReadBy::Nobody;
+    }
     if (!filled)
         return finish(summary, TransferOutcome::FillFailed);
-    // A server that tells the rows its statements affect answers the figures itself.
+    // A server that tells the rows its statements affect answers the figures itself; a
+    // fill from here knows the rows it sent.
     const bool told = *filled >= 0;
     const long long staged = told ? *filled : countOf(tools, transfer::kCountStaged);
     // A file of a header alone holds no evaluation at all: "transfer finished" would make

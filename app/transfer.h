@@ -24,9 +24,14 @@ struct TransferOptions {
     int lockTimeoutMs = transfer::kLockTimeoutMs;
 };
 
+// Who read the file into the staging table: the server through its text driver, or,
+// when the server could not, this computer with the same rules.
+enum class FileReadBy { Nobody, Server, ThisComputer };
+
 // Figures are -1 when not collected or when their query failed.
 struct TransferSummary {
     TransferOutcome outcome = TransferOutcome::Finished;
+    FileReadBy readBy = FileReadBy::Nobody;
     QString message;  // the outcome's message text
     long long rowsRead = -1;
     long long regNosRepaired = -1;

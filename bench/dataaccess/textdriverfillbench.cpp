@@ -10,7 +10,7 @@
 // that the reader's memory does not grow with the columns; beyond the 1,024 columns of an
 // engine's table the engine refuses the file, which the text driver alone still reads.
 //   textdriver_fill_bench --fill-only DIR     fills DIR/fill.db from DIR/bv.txt, for profiling
-#include "bench/transfer/bvdata.h"
+#include "tests/fixtures/bvdata.h"
 #include "dataaccess/connection.h"
 #include "dataaccess/embedded/sqlitedb.h"
 #include "dataaccess/embedded/textdriver/textdriver.h"

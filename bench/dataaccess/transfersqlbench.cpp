@@ -5,7 +5,7 @@
 // Main table into BV.
 //
 //   transfer_sql_bench [rows] [mainRows]     (defaults: 1000000 and 200000)
-#include "bench/transfer/bvdata.h"
+#include "tests/fixtures/bvdata.h"
 #include "dataaccess/connection.h"
 #include "dataaccess/query.h"
 #include "dataaccess/sqlerror.h"

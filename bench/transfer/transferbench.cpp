@@ -1,16 +1,22 @@
 // End-to-end transfer benchmark: the headless transfer (start-up, BV upgrade and the
 // four statements on the embedded engine) against the sqlite3 shell doing the same
-// four steps on the same data, measured side by side in one run.
+// four steps on the same data, measured side by side in one run. Beside them the same
+// transfer against a server confined to no folder, so that the file is read on this
+// computer and its rows are sent to the server, and the rows per second of that fill
+// through the SQLite ODBC driver (parameter arrays), when the driver is registered.
 //
 //   transferbench [--rows N] [--columns C] [--animals M] [--seed S] [--work DIR]
-//                 [--bvtransfer PATH] [--sqlite3 PATH]
+//                 [--bvtransfer PATH] [--sqlite3 PATH] [--odbc-rows N]
 //
 // The data (file and animals) is generated once per size into the work folder and
 // reused; the farm database and the shell's database are made afresh for every run and
 // their set-up is not timed.
+#include "app/clientfill.h"
 #include "tests/fixtures/bvdata.h"
 #include "tests/fixtures/farmbuilder.h"
 #include "connection/credentialsfile.h"
+#include "dataaccess/connection.h"
+#include "dataaccess/odbc/odbcsession.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -91,6 +97,55 @@ QString readAll(const QString& path) {
     return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
 }
 
+// A fresh farm on the embedded engine in server, as a farm has it before the first start;
+// confined, its server reads no folder (the client computer's files are not its own).
+void makeFarm(const QString& server, const QString& appDir, long long animals, bool confined) {
+    QDir(server).removeRecursively();
+    QDir().mkpath(server);
+    QDir().mkpath(appDir);
+    bvdata::FarmRecipe farm;
+    farm.server = QStringLiteral("file:") + server;
+    farm.animals = animals;
+    bvdata::createFarm(farm);
+    conn::writeCredentialsFile(appDir + QStringLiteral("/WTimes.DLL"),
+                               {farm.server, farm.database, farm.user, farm.password});
+    if (confined)
+        writeText(server + QStringLiteral("/readable-folders.txt"), QStringLiteral("# no folder of this computer\n"));
+}
+
+void printRun(const char* what, const RunResult& r) {
+    std::printf("%s: %.2f s wall, %.2f s cpu, peak %.1f MiB, exit %d\n", what, r.seconds, r.cpuSeconds,
+                r.peakKiB / 1024.0, r.status);
+}
+
+// The first rows of the file into a staging table through the SQLite ODBC driver.
+void odbcFill(const QString& work, const QString& file, long long rows) {
+    if (rows <= 0)
+        return;
+    if (!da::odbc::registeredDrivers().contains(QStringLiteral("SQLite3"))) {
+        std::printf("ODBC fill: the SQLite3 ODBC driver is not registered, skipped\n");
+        return;
+    }
+    const QString dir = work + QStringLiteral("/odbc");
+    QDir(dir).removeRecursively();
+    QDir().mkpath(dir);
+    QFile in(file);
+    QFile out(dir + QStringLiteral("/bv.txt"));
+    if (!in.open(QIODevice::ReadOnly) || !out.open(QIODevice::WriteOnly))
+        throw std::runtime_error("cannot copy the file for the ODBC fill");
+    for (long long n = 0; n <= rows && !in.atEnd(); ++n)
+        out.write(in.readLine());
+    out.close();
+    da::Connection connection;
+    connection.setServer(QStringLiteral("odbc:Driver={SQLite3};Database=") + dir + QStringLiteral("/farm.db"));
+    connection.connect();
+    const auto start = std::chrono::steady_clock::now();
+    const long long sent = transfer::fillStagingHere(connection, dir + QLatin1Char('/'), QStringLiteral("bv.txt"));
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    std::printf("ODBC fill from this computer (SQLite ODBC driver, parameter arrays): %lld rows in %.2f s, %.0f rows/s\n",
+                sent, seconds, seconds > 0 ? static_cast<double>(sent) / seconds : 0.0);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -102,6 +157,7 @@ int main(int argc, char** argv) {
     QString work = QDir::tempPath() + QStringLiteral("/bvtransfer-bench");
     QString bvtransfer = QCoreApplication::applicationDirPath() + QStringLiteral("/../../app/bvtransfer");
     QString sqlite3 = QStringLiteral("sqlite3");
+    long long odbcRows = 1000000;
     const QStringList args = QCoreApplication::arguments();
     for (qsizetype i = 1; i + 1 < args.size(); i += 2) {
         const QString& option = args.at(i);
@@ -113,6 +169,7 @@ int main(int argc, char** argv) {
         else if (option == QLatin1String("--work")) work = value;
         else if (option == QLatin1String("--bvtransfer")) bvtransfer = value;
         else if (option == QLatin1String("--sqlite3")) sqlite3 = value;
+        else if (option == QLatin1String("--odbc-rows")) odbcRows = value.toLongLong();
         else {
             std::fprintf(stderr, "unknown option %s\n", qPrintable(option));
             return 2;
@@ -137,15 +194,7 @@ int main(int argc, char** argv) {
         // The embedded engine's farm, as a farm would have it before the first start.
         const QString appDir = work + QStringLiteral("/app");
         const QString server = work + QStringLiteral("/server");
-        QDir(server).removeRecursively();
-        QDir().mkpath(server);
-        QDir().mkpath(appDir);
-        bvdata::FarmRecipe farm;
-        farm.server = QStringLiteral("file:") + server;
-        farm.animals = recipe.animals;
-        bvdata::createFarm(farm);
-        conn::writeCredentialsFile(appDir + QStringLiteral("/WTimes.DLL"),
-                                   {farm.server, farm.database, farm.user, farm.password});
+        makeFarm(server, appDir, recipe.animals, false);
 
         // The shell's database with the same animals and an empty BV.
         const QString shellDb = work + QStringLiteral("/shell.db");
@@ -176,14 +225,20 @@ int main(int argc, char** argv) {
 
         const QStringList headless{bvtransfer, QStringLiteral("--app-dir"), appDir, QStringLiteral("--transfer"), file};
         const RunResult ours = runMeasured(headless, {}, work + QStringLiteral("/bvtransfer.out"));
+        makeFarm(server, appDir, recipe.animals, true);
+        const RunResult here = runMeasured(headless, {}, work + QStringLiteral("/bvtransfer-here.out"));
         const RunResult shell = runMeasured({sqlite3, QStringLiteral("-bail"), shellDb},
                                             work + QStringLiteral("/steps.sql"), work + QStringLiteral("/shell.out"));
 
         std::printf("data: %lld rows x %d columns against %lld animals (seed %llu)\n", recipe.rows, recipe.columns,
                     recipe.animals, static_cast<unsigned long long>(recipe.seed));
-        std::printf("bvtransfer headless (start-up included): %.2f s wall, %.2f s cpu, peak %.1f MiB, exit %d\n",
-                    ours.seconds, ours.cpuSeconds, ours.peakKiB / 1024.0, ours.status);
+        printRun("bvtransfer headless, file read by the server (start-up included)", ours);
         std::printf("%s", qPrintable(readAll(work + QStringLiteral("/bvtransfer.out"))));
+        printRun("bvtransfer headless, confined server, file read on this computer", here);
+        std::printf("%s", qPrintable(readAll(work + QStringLiteral("/bvtransfer-here.out"))));
+        std::printf("ratio read here / read by the server: %.2f wall, %.2f cpu (goal <= 1.30); peak memory goal < 100 MiB: %s\n",
+                    ours.seconds > 0 ? here.seconds / ours.seconds : 0, ours.cpuSeconds > 0 ? here.cpuSeconds / ours.cpuSeconds : 0,
+                    here.peakKiB < 100 * 1024 ? "met" : "missed");
         std::printf("sqlite3 shell, same four steps: %.2f s wall, %.2f s cpu, peak %.1f MiB, exit %d, BV rows %s",
                     shell.seconds, shell.cpuSeconds, shell.peakKiB / 1024.0, shell.status,
                     qPrintable(readAll(work + QStringLiteral("/shell.out"))));
@@ -191,7 +246,8 @@ int main(int argc, char** argv) {
         const double cpuRatio = shell.cpuSeconds > 0 ? ours.cpuSeconds / shell.cpuSeconds : 0;
         std::printf("ratio bvtransfer / sqlite3 shell: %.2f wall, %.2f cpu (goal <= 0.50); peak memory goal < 100 MiB: %s\n",
                     ratio, cpuRatio, ours.peakKiB < 100 * 1024 ? "met" : "missed");
-        return ours.status == 0 && shell.status == 0 ? 0 : 1;
+        odbcFill(work, file, std::min(odbcRows, recipe.rows));
+        return ours.status == 0 && here.status == 0 && shell.status == 0 ? 0 : 1;
     } catch (const std::exception& error) {
         std::fprintf(stderr, "transferbench: %s\n", error.what());
         return 1;

@@ -1,5 +1,6 @@
 #include "odbcsession.h"
 
+#include "odbcbulkinsert.h"
 #include "odbchandle.h"
 #include "odbcstatement.h"
 #include "odbctarget.h"
@@ -19,8 +20,17 @@ public:
     QStringList databases() override;
     QStringList primaryKey(const QString& table) override;
     QString connectOptions() const override { return m_target.options; }
+    void beginTransaction() override { setAutocommit(false); }
+    void commitTransaction() override { endTransaction(SQL_COMMIT); }
+    void rollbackTransaction() override { endTransaction(SQL_ROLLBACK); }
+    void insertRows(const QString& table, const RowBlock& rows) override {
+        insertRowArrays(m_connection, table, rows);
+    }
 
 private:
+    void setAutocommit(bool on);
+    void endTransaction(SQLSMALLINT completion);
+
     ConnectParams m_params;
     OdbcTarget m_target;
     OdbcHandle m_environment;
@@ -86,6 +96,22 @@ OdbcSession::OdbcSession(const ConnectParams& params)
     if (!SQL_SUCCEEDED(ret))
         throw diagnostics(SQL_HANDLE_DBC, m_connection.get(), {},
                           QStringLiteral("Cannot connect to %1").arg(params.server));
+}
+
+void OdbcSession::setAutocommit(bool on) {
+    check(SQLSetConnectAttr(m_connection.get(), SQL_ATTR_AUTOCOMMIT,
+                            reinterpret_cast<SQLPOINTER>(SQLULEN(on ? SQL_AUTOCOMMIT_ON : SQL_AUTOCOMMIT_OFF)), 0),
+          m_connection);
+}
+
+// Ends the transaction and goes back to one transaction per statement, also when the
+// end itself fails.
+void OdbcSession::endTransaction(SQLSMALLINT completion) {
+    const SQLRETURN ret = SQLEndTran(SQL_HANDLE_DBC, m_connection.get(), completion);
+    const SqlError failure = SQL_SUCCEEDED(ret) ? SqlError({}) : diagnostics(SQL_HANDLE_DBC, m_connection.get());
+    setAutocommit(true);
+    if (!SQL_SUCCEEDED(ret))
+        throw failure;
 }
 
 ResultSet OdbcSession::execute(const QString& sql, const std::vector<QVariant>& params) {

@@ -5,7 +5,7 @@
 #include "dataaccess/query.h"
 #include "dataaccess/sqlerror.h"
 
-#include "qtprinters.h"
+#include "tests/fixtures/qstringprint.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>

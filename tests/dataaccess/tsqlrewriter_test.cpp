@@ -4,7 +4,7 @@
 #include "dataaccess/embedded/tsqlrewriter.h"
 #include "dataaccess/sqlerror.h"
 
-#include "qtprinters.h"
+#include "tests/fixtures/qstringprint.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // The farm files opened by the standard sqlite3 shell with the engine's extension
 // loaded: checked, read under the engine's collations and written under its checks.
-#include "bench/transfer/farmbuilder.h"
-#include "tests/connection/farmserver.h"
+#include "tests/fixtures/farmbuilder.h"
+#include "tests/fixtures/farmserver.h"
 
 #include <QDir>
 #include <QFile>

@@ -39,6 +39,7 @@ public:
         const QFileInfo info(path);
         return transferFile(info.absolutePath() + QLatin1Char('/'), info.fileName());
     }
+    void expectBadInputRefused();
 
 };
 
@@ -47,7 +48,8 @@ QStringList without(QStringList header, const QString& column) {
     return header;
 }
 
-TEST_F(FileInput, BadInputFailsWithItsMessageAndLeavesBV) {
+// The files the transfer refuses, each with its message, BV left as it was.
+void FileInput::expectBadInputRefused() {
     // A row in BV beforehand, which must stay alone.
     const QString ok = writeFile("ok.txt", crlf(standardLines()));
     ASSERT_EQ(transferPath(ok), transfer::kFinished);
@@ -114,6 +116,18 @@ TEST_F(FileInput, BadInputFailsWithItsMessageAndLeavesBV) {
         EXPECT_EQ(c.run(), c.expected) << c.name;
         EXPECT_EQ(bvRows(), before) << c.name;
     }
+}
+
+TEST_F(FileInput, BadInputFailsWithItsMessageAndLeavesBV) { expectBadInputRefused(); }
+
+// A server that cannot see the files' folder: each file is read on this computer, and
+// the same files fail with the same messages.
+TEST_F(FileInput, BadInputReadOnThisComputerFailsAlike) {
+    QFile list(server->folder() + QStringLiteral("/readable-folders.txt"));
+    ASSERT_TRUE(list.open(QIODevice::WriteOnly));
+    list.write("# the server's own disk only\n/srv/farm-imports\n");
+    list.close();
+    expectBadInputRefused();
 }
 
 TEST_F(FileInput, FileFormsThatTransferCorrectly) {

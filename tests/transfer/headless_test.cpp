@@ -38,7 +38,7 @@ TEST_F(Headless, SuccessPrintsSummaryThenOutcome) {
     EXPECT_EQ(r.status, 0) << r.err.toStdString();
     EXPECT_EQ(r.out, (QStringList{"rows read from the file: 4", "registration numbers repaired: 3",
                                   "rows added to BV: 3", "file rows without a matching animal: 1",
-                                  transfer::kFinished}));
+                                  "the file was read by the server", transfer::kFinished}));
     EXPECT_EQ(server->rows("Farm", "SELECT Serial, RegNo FROM BV ORDER BY Serial"),
               (QStringList{"3|" + reg(3), "5|" + reg(5), "7|" + reg(7)}));
 }
@@ -48,7 +48,8 @@ TEST_F(Headless, DryRunListsUnmatchedAndAddsNothing) {
     EXPECT_EQ(r.status, 0) << r.err.toStdString();
     EXPECT_EQ(r.out, (QStringList{"without a matching animal: 9999999999", "rows read from the file: 4",
                                   "registration numbers repaired: 3", "rows that would be added to BV (dry run): 3",
-                                  "file rows without a matching animal: 1", transfer::kFinished}));
+                                  "file rows without a matching animal: 1", "the file was read by the server",
+                                  transfer::kFinished}));
     EXPECT_TRUE(bvRows().isEmpty());
 }
 
@@ -60,17 +61,20 @@ TEST_F(Headless, TransferFailuresExitOne) {
         QString file;
         QString outcome;
         QString rowsRead;
+        QString readBy;
     };
     const Case cases[] = {
-        {"missing file", filesDir + "missing.txt", transfer::kFillFailed, "rows read from the file: -"},
+        {"missing file", filesDir + "missing.txt", transfer::kFillFailed, "rows read from the file: -",
+         "the file was not read"},
         {"named column missing", writeFile("nomilk.txt", crlf(noMilk)), transfer::kCopyFailed,
-         "rows read from the file: 4"},
+         "rows read from the file: 4", "the file was read by the server"},
     };
     for (const Case& c : cases) {
         const ProgramRun r = run({"--transfer", c.file});
         EXPECT_EQ(r.status, 1) << c.name;
-        ASSERT_EQ(r.out.size(), 5) << c.name;
+        ASSERT_EQ(r.out.size(), 6) << c.name;
         EXPECT_EQ(r.out.first(), c.rowsRead) << c.name;
+        EXPECT_EQ(r.out[4], c.readBy) << c.name;
         EXPECT_EQ(r.out.last(), c.outcome) << c.name;
         EXPECT_TRUE(bvRows().isEmpty()) << c.name;
     }

@@ -1,3 +1,0 @@
-#pragma once
-// Moved to the shared test fixtures; kept for the files that still include it here.
-#include "tests/fixtures/farmbuilder.h"

@@ -1,1 +1,0 @@
-#include "tests/fixtures/qstringprint.h"
