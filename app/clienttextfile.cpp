@@ -5,6 +5,7 @@
 #include "dataaccess/embedded/textdriver/textdriverpipeline.h"
 #include "dataaccess/embedded/textdriver/textdriverreader.h"
 #include "dataaccess/embedded/textdriver/textdriversource.h"
+#include "dataaccess/embedded/textdriver/typeguess.h"
 #include "dataaccess/sqlerror.h"
 #include "dataaccess/sqlquote.h"
 
@@ -20,44 +21,6 @@ using da::embedded::TextValue;
 using da::embedded::throwTextFileError;
 
 namespace {
-
-// What the scanned rows say about one column's type, as the driver guesses it.
-struct TypeGuess {
-    bool int32 = false, int64 = false, real = false, text = false;
-    int integerDigits = 0;
-
-    void add(std::string_view value) {
-        const TextValue v = da::embedded::classifyTextValue(value);
-        switch (v.shape) {
-        case TextValue::Empty: return;
-        case TextValue::Int32: int32 = true; break;
-        case TextValue::Int64: int64 = true; break;
-        case TextValue::Float: real = true; return;
-        case TextValue::Text: text = true; return;
-        }
-        integerDigits = std::max(integerDigits, v.digits);
-    }
-
-    // No value at all: text. More than 15 integer digits beside floats: text.
-    TextColumnType type() const {
-        if (text || (real && integerDigits > 15))
-            return TextColumnType::Text;
-        if (real)
-            return TextColumnType::Float;
-        if (int64)
-            return TextColumnType::BigInt;
-        return int32 ? TextColumnType::Int : TextColumnType::Text;
-    }
-};
-
-// Trimmed as the system trims: characters of code 32 or lower off both ends.
-QString trimmedName(std::string_view v) {
-    while (!v.empty() && static_cast<unsigned char>(v.front()) <= 32)
-        v.remove_prefix(1);
-    while (!v.empty() && static_cast<unsigned char>(v.back()) <= 32)
-        v.remove_suffix(1);
-    return QString::fromUtf8(v.data(), static_cast<qsizetype>(v.size()));
-}
 
 bool numericGuess(const ClientColumn& c) { return !c.forced && c.type != TextColumnType::Text; }
 
@@ -114,7 +77,10 @@ ClientTextFile::ClientTextFile(const QString& dir, const QString& fileName, Type
         if (!haveRow)
             throwTextFileError(fileName, 0, QStringLiteral("the file is empty; its first line should name the columns."));
         for (std::string_view f : m_reader->fields())
-            names.push_back(trimmedName(f));
+            {
+            const std::string_view name = da::embedded::trimmedHeaderName(f);
+            names.push_back(QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())));
+        }
     } else {
         size_t n = haveRow ? m_reader->fields().size() : 0;
         if (!haveRow && !ini.columns.empty())
@@ -155,7 +121,7 @@ ClientTextFile::~ClientTextFile() = default;
 void ClientTextFile::guessTypes() {
     const size_t width = m_columns.size();
     const size_t scanRows = m_maxScanRows > 0 ? static_cast<size_t>(m_maxScanRows) : SIZE_MAX;
-    std::vector<TypeGuess> guesses(width);
+    std::vector<da::embedded::TypeGuess> guesses(width);
     for (size_t n = 0; n < scanRows && m_reader->next(); ++n) {
         const auto& fields = m_reader->fields();
         if (fields.size() != width)

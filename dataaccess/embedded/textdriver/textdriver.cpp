@@ -7,6 +7,7 @@
 #include "textdriverreader.h"
 #include "textdriversource.h"
 #include "textdrivertable.h"
+#include "typeguess.h"
 
 #include <QFileInfo>
 #include <cstdint>
@@ -15,47 +16,6 @@
 
 namespace da::embedded {
 namespace {
-
-// What the scanned rows say about one column's type.
-struct TypeGuess {
-    bool int32 = false, int64 = false, real = false, text = false;
-    int integerDigits = 0;
-
-    void add(std::string_view value) {
-        const TextValue v = classifyTextValue(value);
-        switch (v.shape) {
-        case TextValue::Empty: return;  // no say in the guess
-        case TextValue::Int32: int32 = true; break;
-        case TextValue::Int64: int64 = true; break;
-        case TextValue::Float: real = true; return;
-        case TextValue::Text: text = true; return;
-        }
-        integerDigits = std::max(integerDigits, v.digits);
-    }
-
-    // A column without any value is text. Integers of more than 15 digits beside
-    // floats stay exact only as text.
-    TextColumnType type() const {
-        if (text || (real && integerDigits > 15))
-            return TextColumnType::Text;
-        if (real)
-            return TextColumnType::Float;
-        if (int64)
-            return TextColumnType::BigInt;
-        if (int32)
-            return TextColumnType::Int;
-        return TextColumnType::Text;
-    }
-};
-
-// Trimmed as the system trims: characters of code 32 or lower off both ends.
-QByteArray trimmedName(std::string_view v) {
-    while (!v.empty() && static_cast<unsigned char>(v.front()) <= 32)
-        v.remove_prefix(1);
-    while (!v.empty() && static_cast<unsigned char>(v.back()) <= 32)
-        v.remove_suffix(1);
-    return QByteArray(v.data(), static_cast<qsizetype>(v.size()));
-}
 
 std::vector<TextColumn> makeColumns(std::vector<QByteArray> names, const SchemaIni& ini, const QString& fileName) {
     std::vector<TextColumn> columns(names.size());
@@ -110,7 +70,10 @@ long long fillTableFromTextFile(sqlite3* db, const QString& tableName, const QSt
         if (!haveRow)
             throwTextFileError(fileName, 0, QStringLiteral("the file is empty; its first line should name the columns."));
         for (std::string_view f : reader.fields())
-            names.push_back(trimmedName(f));
+            {
+                const std::string_view name = trimmedHeaderName(f);
+                names.emplace_back(name.data(), static_cast<qsizetype>(name.size()));
+            }
         haveRow = reader.next();
     } else {
         size_t n = haveRow ? reader.fields().size() : 0;
