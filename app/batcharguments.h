@@ -5,7 +5,11 @@
 #include <optional>
 
 struct BatchArguments {
-    enum class Mode { Window, Transfer, WriteCredentials };
+    enum class Mode {
+        Window,
+        Transfer,
+        WriteCredentials
+    };
     Mode mode = Mode::Window;
     QString transferFile;
     bool dryRun = false;

@@ -76,8 +76,7 @@ ClientTextFile::ClientTextFile(const QString& dir, const QString& fileName, Type
     if (m_header) {
         if (!haveRow)
             throwTextFileError(fileName, 0, QStringLiteral("the file is empty; its first line should name the columns."));
-        for (std::string_view f : m_reader->fields())
-            {
+        for (std::string_view f : m_reader->fields()) {
             const std::string_view name = da::embedded::trimmedHeaderName(f);
             names.push_back(QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())));
         }
@@ -93,8 +92,7 @@ ClientTextFile::ClientTextFile(const QString& dir, const QString& fileName, Type
     m_columns.resize(names.size());
     for (const auto& [n, entry] : ini.columns) {
         if (static_cast<size_t>(n) > names.size())
-            throwTextFileError(fileName, 0, QStringLiteral("schema.ini describes column %1, but the file has %2 columns.")
-                                                .arg(n).arg(names.size()));
+            throwTextFileError(fileName, 0, QStringLiteral("schema.ini describes column %1, but the file has %2 columns.").arg(n).arg(names.size()));
         ClientColumn& c = m_columns[static_cast<size_t>(n - 1)];
         names[static_cast<size_t>(n - 1)] = entry.name;
         c.type = entry.type;

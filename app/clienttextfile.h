@@ -38,7 +38,10 @@ struct TypesWiden {};
 
 class ClientTextFile {
 public:
-    enum class Types { WholeFile, Guessed };
+    enum class Types {
+        WholeFile,
+        Guessed
+    };
     // Opens dir/fileName (its name matched as the server matches it); with WholeFile,
     // goes through it once for the final types. Throws da::SqlError worded as the text
     // driver words it.
@@ -74,7 +77,7 @@ private:
     std::unique_ptr<da::embedded::TextRecordReader> m_reader;
     std::unique_ptr<da::embedded::TextRowPipeline> m_pipeline;
     da::embedded::TextRowBatch* m_lent = nullptr;  // the batch converted last, given back on the next call
-    std::vector<int> m_integerDigits;  // most digits of an integer met, per column
+    std::vector<int> m_integerDigits;              // most digits of an integer met, per column
 };
 
 }  // namespace transfer

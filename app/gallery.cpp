@@ -174,8 +174,8 @@ void renderMessageBoardGallery(const QString& dir) {
     MessageBoardForm->StartRecording(true, QStringLiteral("گزارش"));
     for (int row = 1; row <= 100; ++row) {
         const QString value = row % 10 == 0
-            ? QStringLiteral("SELECT RegNo, BvMilk, BvFat, BvPro FROM BVTemp WHERE RegNo NOT IN (SELECT RegNo FROM Main) ORDER BY RegNo")
-            : QStringLiteral("رديف %1 منتقل شد").arg(row);
+                                  ? QStringLiteral("SELECT RegNo, BvMilk, BvFat, BvPro FROM BVTemp WHERE RegNo NOT IN (SELECT RegNo FROM Main) ORDER BY RegNo")
+                                  : QStringLiteral("رديف %1 منتقل شد").arg(row);
         MessageBoardForm->PostThisMessage(QStringLiteral("سطر %1").arg(row), value);
     }
     MessageBoardForm->StopRecording();

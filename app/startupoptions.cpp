@@ -15,10 +15,20 @@ struct KnownOption {
 
 // Every option of every mode; which mode allows which is the headless modes' check.
 constexpr KnownOption kOptions[] = {
-    {"--app-dir", true},  {"--screenshot", true}, {"--transfer", true}, {"--dry-run", false},
-    {"--customer", true}, {"--write-credentials", false}, {"--server", true}, {"--database", true},
-    {"--user", true},     {"--password", true},   {"--group", true},    {"--help", false},
-    {"--version", false}, {"--gallery", true},
+    {"--app-dir", true},
+    {"--screenshot", true},
+    {"--transfer", true},
+    {"--dry-run", false},
+    {"--customer", true},
+    {"--write-credentials", false},
+    {"--server", true},
+    {"--database", true},
+    {"--user", true},
+    {"--password", true},
+    {"--group", true},
+    {"--help", false},
+    {"--version", false},
+    {"--gallery", true},
 };
 
 const KnownOption* findOption(const QString& name) {

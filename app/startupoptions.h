@@ -6,12 +6,12 @@
 #include <QStringList>
 
 struct StartupOptions {
-    QString appDir;      // --app-dir DIR: the application directory instead of the executable's
-    QString screenshot;  // --screenshot FILE.png: render the main window there and end
+    QString appDir;        // --app-dir DIR: the application directory instead of the executable's
+    QString screenshot;    // --screenshot FILE.png: render the main window there and end
     bool help = false;     // --help: print the usage and end
     bool version = false;  // --version: print the version and end
-    QString gallery;     // --gallery DIR: render every window into DIR and end
-    QString error;       // non-empty: the arguments cannot be used, and why
+    QString gallery;       // --gallery DIR: render every window into DIR and end
+    QString error;         // non-empty: the arguments cannot be used, and why
 };
 
 // arguments: the program's arguments, the program name first. Values follow their

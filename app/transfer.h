@@ -11,7 +11,11 @@ class TTools;
 // window's labels hold them, and tells the user the outcome through ShowMsg.
 void TransferBreedingValues(TTools& tools, const QString& dir, const QString& fileName);
 
-enum class TransferOutcome { Finished, FillFailed, CopyFailed };
+enum class TransferOutcome {
+    Finished,
+    FillFailed,
+    CopyFailed
+};
 
 struct TransferOptions {
     // Everything but the insert into BV; the unmatched registration numbers are listed.
@@ -26,7 +30,11 @@ struct TransferOptions {
 
 // Who read the file into the staging table: the server through its text driver, or,
 // when the server could not, this computer with the same rules.
-enum class FileReadBy { Nobody, Server, ThisComputer };
+enum class FileReadBy {
+    Nobody,
+    Server,
+    ThisComputer
+};
 
 // Figures are -1 when not collected or when their query failed.
 struct TransferSummary {

@@ -32,12 +32,12 @@ QString copyStatement(const QString& today) {
 
 const QStringList& copiedColumns() {
     static const QStringList columns{
-        QStringLiteral("RegNo"),        QStringLiteral("BvMilk"),       QStringLiteral("BvFat"),
+        QStringLiteral("RegNo"), QStringLiteral("BvMilk"), QStringLiteral("BvFat"),
         QStringLiteral("BvFatPercent"), QStringLiteral("RankTotalMilk"), QStringLiteral("RankTotalFat"),
-        QStringLiteral("RankHerdMilk"), QStringLiteral("RankHerdFat"),  QStringLiteral("PeriodCount"),
-        QStringLiteral("BvPro"),        QStringLiteral("BvProPercent"), QStringLiteral("RankTotalPro"),
-        QStringLiteral("RankHerdPro"),  QStringLiteral("MilkME_Avg"),   QStringLiteral("FatME_Avg"),
-        QStringLiteral("FatPerME_Avg"), QStringLiteral("ProME_Avg"),    QStringLiteral("ProPerME_Avg"),
+        QStringLiteral("RankHerdMilk"), QStringLiteral("RankHerdFat"), QStringLiteral("PeriodCount"),
+        QStringLiteral("BvPro"), QStringLiteral("BvProPercent"), QStringLiteral("RankTotalPro"),
+        QStringLiteral("RankHerdPro"), QStringLiteral("MilkME_Avg"), QStringLiteral("FatME_Avg"),
+        QStringLiteral("FatPerME_Avg"), QStringLiteral("ProME_Avg"), QStringLiteral("ProPerME_Avg"),
         QStringLiteral("CalveDistance_Avg")};
     return columns;
 }

@@ -80,7 +80,8 @@ TableDate tableArithmetic(long long day, long long month, long long year) {
         ++sy;
     }
     long long sd = day + e;
-    const long long length = sm <= 6 ? 31 : sm <= 11 ? 30 : lastMonth;
+    const long long length = sm <= 6 ? 31 : sm <= 11 ? 30
+                                                     : lastMonth;
     if (sd > length) {
         sd -= length;
         ++sm;
@@ -96,7 +97,8 @@ QString formatSolar(const SolarDate& d) { return dateText(d.year, u"0000", d.mon
 
 bool inTableSpan(long long year, long long month, long long day) {
     auto before = [](long long y1, long long m1, long long d1, long long y2, long long m2, long long d2) {
-        return y1 != y2 ? y1 < y2 : m1 != m2 ? m1 < m2 : d1 < d2;
+        return y1 != y2 ? y1 < y2 : m1 != m2 ? m1 < m2
+                                             : d1 < d2;
     };
     return !before(year, month, day, 1922, 1, 1) && !before(2021, 3, 20, year, month, day);
 }
@@ -214,7 +216,9 @@ int solarMonthLength(int year, int month) {
         return 0;
     if (astronomicalSolar(year, month, 30))
         return solarMonthLengthAstronomical(year, month);
-    return month <= 6 ? 31 : month <= 11 ? 30 : isLeap128(year) ? 30 : 29;
+    return month <= 6 ? 31 : month <= 11   ? 30
+                         : isLeap128(year) ? 30
+                                           : 29;
 }
 
 bool isLeap128(int year) { return (std::int64_t(year + 38) * 31) % 128 <= 30; }

@@ -36,7 +36,8 @@ DateText splitAtSlashes(QStringView date) {
     return {trimView(year), trimView(month), rest.sliced(second + 1)};
 }
 
-int monthLength(int month) { return month <= 6 ? 31 : month <= 11 ? 30 : 29; }
+int monthLength(int month) { return month <= 6 ? 31 : month <= 11 ? 30
+                                                                  : 29; }
 
 QString twoDigitsAtLeast(long long v) {
     return (v < 10 ? QStringLiteral("0") : QString()) + QString::number(v);

@@ -47,7 +47,11 @@ private:
     qsizetype m_pos = 0;
 };
 
-enum class DateOrder { DMY, MDY, YMD };
+enum class DateOrder {
+    DMY,
+    MDY,
+    YMD
+};
 
 DateOrder orderOf(const QString& format) {
     for (const QChar c : format) {
@@ -78,9 +82,24 @@ QDate strToDate(const QString& text, const plat::FormatSettings& settings) {
         return fail();
     int y = 0, m = 0, d = 0, yDigits = 0;
     switch (orderOf(settings.shortDateFormat)) {
-    case DateOrder::DMY: d = n[0]; m = n[1]; y = n[2]; yDigits = digits[2]; break;
-    case DateOrder::MDY: m = n[0]; d = n[1]; y = n[2]; yDigits = digits[2]; break;
-    case DateOrder::YMD: y = n[0]; m = n[1]; d = n[2]; yDigits = digits[0]; break;
+    case DateOrder::DMY:
+        d = n[0];
+        m = n[1];
+        y = n[2];
+        yDigits = digits[2];
+        break;
+    case DateOrder::MDY:
+        m = n[0];
+        d = n[1];
+        y = n[2];
+        yDigits = digits[2];
+        break;
+    case DateOrder::YMD:
+        y = n[0];
+        m = n[1];
+        d = n[2];
+        yDigits = digits[0];
+        break;
     }
     // A fixed century window keeps the reading free of the clock.
     if (yDigits <= 2)

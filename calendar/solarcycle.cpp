@@ -35,7 +35,7 @@ int nowruzMarchDay(int solarYear) {
     if (tmod(jump, 33) == 4 && jump - n == 4)
         ++leapJ;
     const int leapG = tdiv(gy, 4) - tdiv((tdiv(gy, 100) + 1) * 3, 4) - 150;  // Gregorian leap days
-    return 20 + leapJ - leapG;  // 19..22
+    return 20 + leapJ - leapG;                                               // 19..22
 }
 
 bool inTable(int solarYear) { return solarYear >= kFirstCycleYear && solarYear <= kLastCycleYear; }
@@ -58,21 +58,21 @@ int gregorianMonthLength(int year, int month) {
 int daysFromCivil(int year, int month, int day) {
     const int y = year - (month <= 2 ? 1 : 0);
     const int era = (y >= 0 ? y : y - 399) / 400;
-    const int yoe = y - era * 400;                                    // [0, 399]
+    const int yoe = y - era * 400;                                             // [0, 399]
     const int doy = (153 * (month + (month > 2 ? -3 : 9)) + 2) / 5 + day - 1;  // [0, 365]
-    const int doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;            // [0, 146096]
+    const int doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;                     // [0, 146096]
     return era * 146097 + doe - 719468;
 }
 
 CivilDate civilFromDays(int days) {
     const int z = days + 719468;
     const int era = (z >= 0 ? z : z - 146096) / 146097;
-    const int doe = z - era * 146097;                                      // [0, 146096]
+    const int doe = z - era * 146097;                                       // [0, 146096]
     const int yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;  // [0, 399]
-    const int doy = doe - (365 * yoe + yoe / 4 - yoe / 100);               // [0, 365]
-    const int mp = (5 * doy + 2) / 153;                                    // [0, 11]
-    const int d = doy - (153 * mp + 2) / 5 + 1;                            // [1, 31]
-    const int m = mp < 10 ? mp + 3 : mp - 9;                               // [1, 12]
+    const int doy = doe - (365 * yoe + yoe / 4 - yoe / 100);                // [0, 365]
+    const int mp = (5 * doy + 2) / 153;                                     // [0, 11]
+    const int d = doy - (153 * mp + 2) / 5 + 1;                             // [1, 31]
+    const int m = mp < 10 ? mp + 3 : mp - 9;                                // [1, 12]
     return {yoe + era * 400 + (m <= 2 ? 1 : 0), m, d};
 }
 

@@ -33,7 +33,11 @@ struct ResultSet {
 // A text column keeps its values' UTF-8 one after the other; a null flag per value
 // marks NULL.
 struct RowBlock {
-    enum class Type { Integer, Real, Text };
+    enum class Type {
+        Integer,
+        Real,
+        Text
+    };
     struct Column {
         Type type = Type::Text;
         std::vector<qint64> integers;  // Integer

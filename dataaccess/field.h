@@ -25,7 +25,12 @@ public:
     void setNull();
 
     // The column's kind, which decides how text is converted when the field is set.
-    enum class Kind { Any, Integer, Float, Text };
+    enum class Kind {
+        Any,
+        Integer,
+        Float,
+        Text
+    };
     void setKind(Kind kind) { m_kind = kind; }
     Kind kind() const { return m_kind; }
     // A table's fields may be written only while its row is being edited or inserted;

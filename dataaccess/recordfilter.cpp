@@ -6,7 +6,14 @@
 namespace da {
 
 struct RecordFilter::Node {
-    enum class Op { And, Or, Not, Compare, IsNull, IsNotNull } op = Op::Compare;
+    enum class Op {
+        And,
+        Or,
+        Not,
+        Compare,
+        IsNull,
+        IsNotNull
+    } op = Op::Compare;
     std::unique_ptr<Node> left;
     std::unique_ptr<Node> right;
     QString field;

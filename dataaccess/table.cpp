@@ -10,15 +10,19 @@
 namespace da {
 
 struct Table::Impl {
-    enum class State { Browse, Edit, Insert };
+    enum class State {
+        Browse,
+        Edit,
+        Insert
+    };
 
-    ResultSet data;                 // every row of the table as read at open
-    std::vector<int> visible;       // rows that pass the filter, in table order
-    int pos = 0;                    // index into visible
-    std::vector<QVariant> buffer;   // the current row, or the row being edited
+    ResultSet data;                // every row of the table as read at open
+    std::vector<int> visible;      // rows that pass the filter, in table order
+    int pos = 0;                   // index into visible
+    std::vector<QVariant> buffer;  // the current row, or the row being edited
     std::vector<Field> fields;
     std::vector<Field::Kind> kinds;
-    std::vector<bool> comparable;   // long text columns cannot stand in a WHERE
+    std::vector<bool> comparable;  // long text columns cannot stand in a WHERE
     bool writable = false;
     State state = State::Browse;
     QStringList key;

@@ -39,7 +39,7 @@ public:
 
     void insert();
     void edit();
-    void post();    // throws SqlError; the row stays in edit state on failure
+    void post();  // throws SqlError; the row stays in edit state on failure
     void cancel();
     bool editing() const;
 

@@ -9,9 +9,9 @@
 namespace da {
 
 enum class TokenKind {
-    Word,      // keyword or bare name
-    Quoted,    // [name] or "name"; value is the name without brackets
-    String,    // 'text' or N'text'; value is the text with quotes undoubled
+    Word,    // keyword or bare name
+    Quoted,  // [name] or "name"; value is the name without brackets
+    String,  // 'text' or N'text'; value is the text with quotes undoubled
     Number,
     Variable,  // @name or @@name
     Param,     // ? or :name (client parameter markers)
@@ -37,6 +37,6 @@ using Tokens = std::vector<Token>;
 Tokens tokenize(const QString& sql);
 
 // SQLite spellings.
-QString sqlName(const QString& name);     // "name" with inner quotes doubled
+QString sqlName(const QString& name);  // "name" with inner quotes doubled
 
 }  // namespace da

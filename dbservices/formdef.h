@@ -28,7 +28,13 @@ QString templateLine(const QString& className, const QString& name);
 
 // The kinds whose values definition files carry, chosen by the class part of a line
 // upper-cased: TDBEDIT, TDBCOMBOBOX, TDBRADIOGROUP and TRADIOGROUP, TDBCHECKBOX.
-enum class ValueKind { None, Edit, ComboBox, RadioGroup, CheckBox };
+enum class ValueKind {
+    None,
+    Edit,
+    ComboBox,
+    RadioGroup,
+    CheckBox
+};
 ValueKind valueKind(const QString& className);
 
 // A radio group's value: the selected position in decimal, -1 for none.

@@ -42,9 +42,15 @@ struct Renamed {
     const char* name;
 };
 constexpr Renamed kRenamed[] = {
-    {"QLineEdit", "TEdit"},       {"QPushButton", "TButton"},  {"QPlainTextEdit", "TMemo"},
-    {"QTextEdit", "TRichEdit"},   {"QListWidget", "TListBox"}, {"QFrame", "TPanel"},
-    {"QWidget", "TPanel"},        {"QSpinBox", "TSpinEdit"},   {"QTableWidget", "TStringGrid"},
+    {"QLineEdit", "TEdit"},
+    {"QPushButton", "TButton"},
+    {"QPlainTextEdit", "TMemo"},
+    {"QTextEdit", "TRichEdit"},
+    {"QListWidget", "TListBox"},
+    {"QFrame", "TPanel"},
+    {"QWidget", "TPanel"},
+    {"QSpinBox", "TSpinEdit"},
+    {"QTableWidget", "TStringGrid"},
 };
 
 // A line whose class names one of the five kinds while its component is of another class

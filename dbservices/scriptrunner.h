@@ -20,8 +20,8 @@ bool isBatchSeparator(const QString& line);
 QStringList withoutEmptyAndComments(const QStringList& lines);
 
 struct Batch {
-    int number = 0;      // from 1 in file order, empty batches counted too
-    QStringList lines;   // the statement lines; none for a separator after a separator
+    int number = 0;     // from 1 in file order, empty batches counted too
+    QStringList lines;  // the statement lines; none for a separator after a separator
     // Nothing but characters of code 32 and below: numbered, neither run nor reported.
     bool isEmpty() const;
 };

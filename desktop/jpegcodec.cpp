@@ -138,7 +138,8 @@ JpegReader::JpegReader() : m_err(std::make_unique<JpegErrorManager>()), m_d(std:
     installErrorManager(*m_err);
     m_d->cinfo.err = &m_err->pub;
     // Creating only allocates; out of memory there is the one failure, and it jumps.
-    if (!guarded(*m_err, [](void* c) { jpeg_create_decompress(static_cast<j_decompress_ptr>(c)); }, &m_d->cinfo)) {
+    if (!guarded(
+            *m_err, [](void* c) { jpeg_create_decompress(static_cast<j_decompress_ptr>(c)); }, &m_d->cinfo)) {
         jpeg_destroy_decompress(&m_d->cinfo);
         throw codecError(*m_err);
     }
@@ -311,9 +312,11 @@ QByteArray encodeJpeg(const Bitmap& bitmap, int quality) {
     installErrorManager(err);
     Encoding e;
     e.bitmap = &bitmap;
-    e.quality = quality < 1 ? 1 : quality > 100 ? 100 : quality;
+    e.quality = quality < 1 ? 1 : quality > 100 ? 100
+                                                : quality;
     e.cinfo.err = &err.pub;
-    bool ok = guarded(err, [](void* c) { jpeg_create_compress(&static_cast<Encoding*>(c)->cinfo); }, &e);
+    bool ok = guarded(
+        err, [](void* c) { jpeg_create_compress(&static_cast<Encoding*>(c)->cinfo); }, &e);
     ok = ok && guarded(err, encodeStep, &e);
     jpeg_destroy_compress(&e.cinfo);
     QByteArray result;

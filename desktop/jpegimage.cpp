@@ -6,7 +6,8 @@
 namespace desk {
 
 void JpegImage::setCompressionQuality(int quality) {
-    const int q = quality < 1 ? 1 : quality > 100 ? 100 : quality;
+    const int q = quality < 1 ? 1 : quality > 100 ? 100
+                                                  : quality;
     if (q != m_quality && m_pending)
         m_data.clear();  // encoded again at the new quality
     m_quality = q;

@@ -15,14 +15,14 @@ inline const QString kSystemReportTitle = QStringLiteral("گزارش مشخصا�
 inline const QString kWorldClocksTitle = QStringLiteral("ساعتهاي جهان");
 
 struct SystemFacts {
-    QString today;                        // the solar date
+    QString today;  // the solar date
     int screenHeight = 0;
     int screenWidth = 0;
     std::optional<std::uint32_t> serial;  // nothing: "Not Detect"
     QStringList layoutNames;              // in the desktop's order
     unsigned memoryLoad = 0;
-    std::uint64_t totalPhys = 0;          // bytes
-    std::uint64_t totalVirtual = 0;       // bytes
+    std::uint64_t totalPhys = 0;     // bytes
+    std::uint64_t totalVirtual = 0;  // bytes
     QString shortDate, longDate, shortTime, longTime;
 };
 

@@ -103,8 +103,7 @@ void TTools::SetFileAssociate(const QString& Ext, const QString& FileType) {
                             file,
                             {{QStringLiteral("execute"), kExecuteCaption, {}},
                              {QStringLiteral("ZOpen"), kEditCaption, {QStringLiteral("/o")}},
-                             {QStringLiteral("ZZInsert"), kInsertCaption, {machineWide ? QStringLiteral("/A")
-                                                                                     : QStringLiteral("/a")}}}},
+                             {QStringLiteral("ZZInsert"), kInsertCaption, {machineWide ? QStringLiteral("/A") : QStringLiteral("/a")}}}},
                            plat::userDataFolder());
     plat::shellNotify().associationsChanged();
 }

@@ -12,7 +12,7 @@
 
 namespace {
 
-constexpr int kMaxInput = 255;   // characters an edit takes
+constexpr int kMaxInput = 255;     // characters an edit takes
 constexpr int kVisibleItems = 10;  // entries a dropped-down pick list shows
 
 }  // namespace

@@ -56,7 +56,7 @@ public:
     QueryGeometry geometryUsed() const { return m_geometry; }
 
     QLabel* promptLabel() const { return m_label; }
-    QLineEdit* edit() const { return m_edit; }        // nullptr for a pick list
+    QLineEdit* edit() const { return m_edit; }       // nullptr for a pick list
     QComboBox* pickList() const { return m_combo; }  // nullptr for the edits
     QWidget* inputControl() const;
     QPushButton* okButton() const { return m_ok; }

@@ -8,9 +8,9 @@
 namespace plat {
 
 struct FileVersionResource {
-    char magic[8];        // "BVTFVER"
-    std::uint32_t ms;     // major << 16 | minor
-    std::uint32_t ls;     // release << 16 | build
+    char magic[8];     // "BVTFVER"
+    std::uint32_t ms;  // major << 16 | minor
+    std::uint32_t ls;  // release << 16 | build
 };
 
 // "major.minor.release.build" of the executable at path; empty when the file carries
@@ -20,7 +20,7 @@ QString fileVersion(const QString& path);
 }  // namespace plat
 
 // Places a version in the executable that defines it.
-#define BVT_FILE_VERSION_RESOURCE(a, b, c, d)                                          \
-    extern "C" __attribute__((used, section(".bvt_version")))                         \
-    const plat::FileVersionResource bvtFileVersionResource = {                        \
+#define BVT_FILE_VERSION_RESOURCE(a, b, c, d)                  \
+    extern "C" __attribute__((used, section(".bvt_version")))  \
+    const plat::FileVersionResource bvtFileVersionResource = { \
         {'B', 'V', 'T', 'F', 'V', 'E', 'R', '\0'}, (a) << 16 | (b), (c) << 16 | (d)}

@@ -31,7 +31,10 @@ QMargins qtFrameMargins(const QWidget* w) {
 // was made with. Moves after that (the user's) keep the frame as it is and are kept.
 class FramePlacer : public QObject {
 public:
-    enum class Mode { Centre, Top };
+    enum class Mode {
+        Centre,
+        Top
+    };
 
     explicit FramePlacer(QWidget* window) : QObject(window), m_window(window) {
         setObjectName(QStringLiteral("FramePlacer"));

@@ -12,7 +12,11 @@ namespace plat {
 
 namespace {
 
-enum class Encoding { Ansi, Utf8, Utf16 };
+enum class Encoding {
+    Ansi,
+    Utf8,
+    Utf16
+};
 
 bool hasLineBreak(const QString& s) { return s.contains(u'\r') || s.contains(u'\n'); }
 

@@ -51,11 +51,19 @@
 
 namespace plat::reg {
 
-enum class Root { CurrentUser, LocalMachine, ClassesRoot };
+enum class Root {
+    CurrentUser,
+    LocalMachine,
+    ClassesRoot
+};
 
 // KEY_READ, KEY_WRITE, KEY_ALL_ACCESS. Reading calls need Read or All (with Write they
 // answer nothing); writing calls need Write or All.
-enum class Access { Read, Write, All };
+enum class Access {
+    Read,
+    Write,
+    All
+};
 
 enum class Status {
     Ok,

@@ -65,14 +65,38 @@ qsizetype parseEscaped(const QString& line, qsizetype pos, char16_t end, QString
             return -1;
         const char16_t e = line[pos].unicode();
         switch (e) {
-        case 'a': out += QChar(7); ++pos; break;
-        case 'b': out += QChar(8); ++pos; break;
-        case 'e': out += QChar(27); ++pos; break;
-        case 'f': out += QChar(12); ++pos; break;
-        case 'n': out += QChar(10); ++pos; break;
-        case 'r': out += QChar(13); ++pos; break;
-        case 't': out += QChar(9); ++pos; break;
-        case 'v': out += QChar(11); ++pos; break;
+        case 'a':
+            out += QChar(7);
+            ++pos;
+            break;
+        case 'b':
+            out += QChar(8);
+            ++pos;
+            break;
+        case 'e':
+            out += QChar(27);
+            ++pos;
+            break;
+        case 'f':
+            out += QChar(12);
+            ++pos;
+            break;
+        case 'n':
+            out += QChar(10);
+            ++pos;
+            break;
+        case 'r':
+            out += QChar(13);
+            ++pos;
+            break;
+        case 't':
+            out += QChar(9);
+            ++pos;
+            break;
+        case 'v':
+            out += QChar(11);
+            ++pos;
+            break;
         case 'x': {
             ++pos;
             char16_t code = 0;

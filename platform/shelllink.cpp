@@ -96,13 +96,13 @@ QByteArray encodeShellLink(const ShellLink& link) {
     put32(out, 0x4c);
     out.append(kLinkClsid, sizeof kLinkClsid);
     put32(out, flags);
-    put32(out, 0);                  // file attributes
-    out.append(24, '\0');           // creation, access and write times
-    put32(out, 0);                  // file size
-    put32(out, 0);                  // icon index
+    put32(out, 0);         // file attributes
+    out.append(24, '\0');  // creation, access and write times
+    put32(out, 0);         // file size
+    put32(out, 0);         // icon index
     put32(out, link.showCommand);
-    put16(out, 0);                  // hotkey
-    out.append(10, '\0');           // reserved
+    put16(out, 0);         // hotkey
+    out.append(10, '\0');  // reserved
     out += linkInfo(link.target);
     if (!link.workingDirectory.isEmpty())
         putString(out, link.workingDirectory);

@@ -110,7 +110,8 @@ bool wmSupports(Display* d, Atom feature) {
     unsigned char* data = nullptr;
     bool found = false;
     if (XGetWindowProperty(d, DefaultRootWindow(d), supported, 0, 4096, False, XA_ATOM, &type, &format, &count,
-                           &after, &data) == Success && data && format == 32)
+                           &after, &data) == Success &&
+        data && format == 32)
         for (unsigned long k = 0; k < count && !found; ++k)
             found = reinterpret_cast<const Atom*>(data)[k] == feature;
     if (data)

@@ -9,7 +9,16 @@
 
 class RecordingDialogs : public UserDialogs {
 public:
-    enum class Kind { Msg, YesNo, YesNoAll, ChartOrFr3, Error, Plain, Box, CloseBox };
+    enum class Kind {
+        Msg,
+        YesNo,
+        YesNoAll,
+        ChartOrFr3,
+        Error,
+        Plain,
+        Box,
+        CloseBox
+    };
     struct Entry {
         Kind kind;
         QString text;

@@ -264,7 +264,7 @@ public:
 private:
     bool UnLoaded = false;
     bool LastINIFound = false;
-    QString m_today;  // today's solar date, kept from creation on
+    QString m_today;   // today's solar date, kept from creation on
     void initToday();  // creation step: today's solar date from the system date
     QDate m_systemDate;
     std::unique_ptr<UserDialogs> m_ownDialogs;

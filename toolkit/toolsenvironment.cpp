@@ -171,7 +171,7 @@ QString TTools::GetWinVersion() {
             result = QStringLiteral("400-wvWin95");
         else if (major == 4 && minor == 10)
             result = info->servicePack.size() > 1 && info->servicePack[1] == u'A' ? QStringLiteral("410-wvWin98SE")
-                                                                                   : QStringLiteral("411-wvWin98");
+                                                                                  : QStringLiteral("411-wvWin98");
         else if (major == 4 && minor == 90)
             result = QStringLiteral("490-wvWinME");
         else
@@ -189,7 +189,7 @@ QString TTools::GetWinVersion() {
             // A workstation ("WinNT") or an unreadable type is Vista; a server or domain
             // controller ("ServerNT", "LanmanNT") is Server 2008.
             result = productTypeNumber(source.productType()) >= 1 ? QStringLiteral("607-wv2008Server")
-                                                                    : QStringLiteral("600-wvWinVista");
+                                                                  : QStringLiteral("600-wvWinVista");
         else if (major == 6 && minor == 1)
             result = QStringLiteral("610-wvSeven");
     }

@@ -40,7 +40,7 @@ double TTools::To2DigitFloat(double InNum) {
         return InNum;
     const double product = InNum * 100;
     const double remainder = std::fma(InNum, 100, -product);  // exact: InNum*100 - product
-    double rounded = std::nearbyint(product);                  // ties to even
+    double rounded = std::nearbyint(product);                 // ties to even
     const double floorPart = std::floor(product);
     if (product - floorPart == 0.5 && remainder != 0)
         rounded = remainder > 0 ? floorPart + 1 : floorPart;

@@ -15,7 +15,11 @@ enum ModalResult : int {
     mrYesToAll = 10,
 };
 
-enum class BoxKind { Small, Big, Color };
+enum class BoxKind {
+    Small,
+    Big,
+    Color
+};
 
 class UserDialogs {
 public:

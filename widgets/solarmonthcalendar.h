@@ -17,11 +17,11 @@ class QComboBox;
 class QSpinBox;
 
 struct SolarCalendarColors {
-    QColor firstRow{Qt::white};         // the row of weekday names
-    QColor secondRow{Qt::white};        // the cells of the month's days
-    QColor background{Qt::white};       // around the grid and the cells of neighbouring months
-    QColor caption{Qt::lightGray};      // the bar with month and year
-    QColor disabledCell{Qt::gray};      // day numbers of neighbouring months
+    QColor firstRow{Qt::white};     // the row of weekday names
+    QColor secondRow{Qt::white};    // the cells of the month's days
+    QColor background{Qt::white};   // around the grid and the cells of neighbouring months
+    QColor caption{Qt::lightGray};  // the bar with month and year
+    QColor disabledCell{Qt::gray};  // day numbers of neighbouring months
     QColor cellText{Qt::black};
     QColor selectedCellText{Qt::red};
 };
@@ -60,7 +60,7 @@ public:
     QComboBox* monthCombo() const { return m_monthCombo; }
     QSpinBox* yearField() const { return m_yearField; }
 
-    static QString monthName(int month);    // 1..12
+    static QString monthName(int month);     // 1..12
     static QString weekdayName(int column);  // 0 = Saturday
 
 signals:

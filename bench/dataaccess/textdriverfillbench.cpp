@@ -106,7 +106,8 @@ int engineChild(const QString& dir, const QString& serverDir) {
         c.connect();
         da::Query q(&c);
         q.setSql(QStringLiteral("SELECT * INTO  BVTemp FROM  OPENROWSET('MSDASQL', 'Driver={Microsoft Text Driver (*.txt; "
-                                "*.csv)};DefaultDir={") + dir +
+                                "*.csv)};DefaultDir={") +
+                 dir +
                  QStringLiteral("/};', 'SELECT * FROM [bv.txt];') Rowset_4"));
         q.execute();
         return 0;

@@ -162,14 +162,22 @@ int main(int argc, char** argv) {
     for (qsizetype i = 1; i + 1 < args.size(); i += 2) {
         const QString& option = args.at(i);
         const QString& value = args.at(i + 1);
-        if (option == QLatin1String("--rows")) recipe.rows = value.toLongLong();
-        else if (option == QLatin1String("--columns")) recipe.columns = value.toInt();
-        else if (option == QLatin1String("--animals")) recipe.animals = value.toLongLong();
-        else if (option == QLatin1String("--seed")) recipe.seed = value.toULongLong();
-        else if (option == QLatin1String("--work")) work = value;
-        else if (option == QLatin1String("--bvtransfer")) bvtransfer = value;
-        else if (option == QLatin1String("--sqlite3")) sqlite3 = value;
-        else if (option == QLatin1String("--odbc-rows")) odbcRows = value.toLongLong();
+        if (option == QLatin1String("--rows"))
+            recipe.rows = value.toLongLong();
+        else if (option == QLatin1String("--columns"))
+            recipe.columns = value.toInt();
+        else if (option == QLatin1String("--animals"))
+            recipe.animals = value.toLongLong();
+        else if (option == QLatin1String("--seed"))
+            recipe.seed = value.toULongLong();
+        else if (option == QLatin1String("--work"))
+            work = value;
+        else if (option == QLatin1String("--bvtransfer"))
+            bvtransfer = value;
+        else if (option == QLatin1String("--sqlite3"))
+            sqlite3 = value;
+        else if (option == QLatin1String("--odbc-rows"))
+            odbcRows = value.toLongLong();
         else {
             std::fprintf(stderr, "unknown option %s\n", qPrintable(option));
             return 2;
@@ -179,7 +187,11 @@ int main(int argc, char** argv) {
 
     try {
         const QString data = QStringLiteral("%1/data-%2x%3-%4-s%5")
-                                 .arg(work).arg(recipe.rows).arg(recipe.columns).arg(recipe.animals).arg(recipe.seed);
+                                 .arg(work)
+                                 .arg(recipe.rows)
+                                 .arg(recipe.columns)
+                                 .arg(recipe.animals)
+                                 .arg(recipe.seed);
         QDir().mkpath(data);
         const QString file = data + QStringLiteral("/bv.txt");
         const QString animals = data + QStringLiteral("/animals.csv");

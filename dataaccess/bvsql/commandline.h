@@ -12,9 +12,9 @@ namespace bvsql {
 struct CommandLine {
     da::ConnectParams params;
     QString sql;
-    bool help = false;        // --help: print the usage and end
+    bool help = false;               // --help: print the usage and end
     bool passwordFromStdin = false;  // --password -
-    QString error;  // not empty: the arguments are wrong, and this says why
+    QString error;                   // not empty: the arguments are wrong, and this says why
 };
 
 // args without the program name.

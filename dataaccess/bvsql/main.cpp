@@ -15,7 +15,8 @@ int main(int argc, char** argv) {
     err.setEncoding(QStringConverter::Utf8);
     const bvsql::CommandLine c = bvsql::parseCommandLine(app.arguments().mid(1));
     if (!c.error.isEmpty()) {
-        err << "bvsql: " << c.error << '\n' << bvsql::usage();
+        err << "bvsql: " << c.error << '\n'
+            << bvsql::usage();
         return 2;
     }
     if (c.help) {

@@ -22,28 +22,31 @@ void Catalogue::createViews() {
         "mode INTEGER, status INTEGER, status2 INTEGER, crdate TEXT, reserved TEXT, category INTEGER, "
         "cmptlevel INTEGER, filename TEXT COLLATE TSQL_CI, version INTEGER);"));
     m_db.exec(QStringLiteral(
-        "CREATE TEMP VIEW IF NOT EXISTS sysobjects AS "
-        "SELECT name COLLATE TSQL_CI AS name, tsql_objectid(name) AS id, "
-        "(CASE type WHEN 'table' THEN 'U' ELSE 'V' END) COLLATE TSQL_CI AS xtype, 1 AS uid, 0 AS parent_obj, "
-        "(CASE type WHEN 'table' THEN 'U' ELSE 'V' END) COLLATE TSQL_CI AS type, NULL AS crdate "
-        "FROM main.sqlite_schema WHERE %1 "
-        "UNION ALL SELECT name, tsql_objectid(name), 'P', 1, 0, 'P', NULL FROM main.__bv_procedures;").arg(userObjects));
+                  "CREATE TEMP VIEW IF NOT EXISTS sysobjects AS "
+                  "SELECT name COLLATE TSQL_CI AS name, tsql_objectid(name) AS id, "
+                  "(CASE type WHEN 'table' THEN 'U' ELSE 'V' END) COLLATE TSQL_CI AS xtype, 1 AS uid, 0 AS parent_obj, "
+                  "(CASE type WHEN 'table' THEN 'U' ELSE 'V' END) COLLATE TSQL_CI AS type, NULL AS crdate "
+                  "FROM main.sqlite_schema WHERE %1 "
+                  "UNION ALL SELECT name, tsql_objectid(name), 'P', 1, 0, 'P', NULL FROM main.__bv_procedures;")
+                  .arg(userObjects));
     m_db.exec(QStringLiteral(
-        "CREATE TEMP VIEW IF NOT EXISTS information_schema_tables AS "
-        "SELECT %1 COLLATE TSQL_CI AS TABLE_CATALOG, 'dbo' COLLATE TSQL_CI AS TABLE_SCHEMA, "
-        "name COLLATE TSQL_CI AS TABLE_NAME, "
-        "(CASE type WHEN 'table' THEN 'BASE TABLE' ELSE 'VIEW' END) COLLATE TSQL_CI AS TABLE_TYPE "
-        "FROM main.sqlite_schema WHERE %2;").arg(db, userObjects));
+                  "CREATE TEMP VIEW IF NOT EXISTS information_schema_tables AS "
+                  "SELECT %1 COLLATE TSQL_CI AS TABLE_CATALOG, 'dbo' COLLATE TSQL_CI AS TABLE_SCHEMA, "
+                  "name COLLATE TSQL_CI AS TABLE_NAME, "
+                  "(CASE type WHEN 'table' THEN 'BASE TABLE' ELSE 'VIEW' END) COLLATE TSQL_CI AS TABLE_TYPE "
+                  "FROM main.sqlite_schema WHERE %2;")
+                  .arg(db, userObjects));
     m_db.exec(QStringLiteral(
-        "CREATE TEMP VIEW IF NOT EXISTS information_schema_columns AS "
-        "SELECT %1 COLLATE TSQL_CI AS TABLE_CATALOG, 'dbo' COLLATE TSQL_CI AS TABLE_SCHEMA, "
-        "s.name COLLATE TSQL_CI AS TABLE_NAME, p.name COLLATE TSQL_CI AS COLUMN_NAME, "
-        "p.cid + 1 AS ORDINAL_POSITION, p.dflt_value AS COLUMN_DEFAULT, "
-        "(CASE WHEN p.\"notnull\" THEN 'NO' ELSE 'YES' END) COLLATE TSQL_CI AS IS_NULLABLE, "
-        "tsql_datatype(p.type) COLLATE TSQL_CI AS DATA_TYPE, tsql_maxlength(p.type) AS CHARACTER_MAXIMUM_LENGTH "
-        "FROM main.sqlite_schema s JOIN pragma_table_info(s.name, 'main') p "
-        "WHERE substr(s.name, 1, 7) <> 'sqlite_' AND substr(s.name, 1, 5) <> '__bv_' "
-        "AND s.type IN ('table', 'view');").arg(db));
+                  "CREATE TEMP VIEW IF NOT EXISTS information_schema_columns AS "
+                  "SELECT %1 COLLATE TSQL_CI AS TABLE_CATALOG, 'dbo' COLLATE TSQL_CI AS TABLE_SCHEMA, "
+                  "s.name COLLATE TSQL_CI AS TABLE_NAME, p.name COLLATE TSQL_CI AS COLUMN_NAME, "
+                  "p.cid + 1 AS ORDINAL_POSITION, p.dflt_value AS COLUMN_DEFAULT, "
+                  "(CASE WHEN p.\"notnull\" THEN 'NO' ELSE 'YES' END) COLLATE TSQL_CI AS IS_NULLABLE, "
+                  "tsql_datatype(p.type) COLLATE TSQL_CI AS DATA_TYPE, tsql_maxlength(p.type) AS CHARACTER_MAXIMUM_LENGTH "
+                  "FROM main.sqlite_schema s JOIN pragma_table_info(s.name, 'main') p "
+                  "WHERE substr(s.name, 1, 7) <> 'sqlite_' AND substr(s.name, 1, 5) <> '__bv_' "
+                  "AND s.type IN ('table', 'view');")
+                  .arg(db));
 }
 
 void Catalogue::refreshDatabaseList() {
@@ -51,7 +54,7 @@ void Catalogue::refreshDatabaseList() {
     int id = 1;
     for (const QString& name : m_folder.databaseNames()) {
         SqliteStatement st(m_db, QStringLiteral(
-            "INSERT INTO temp.sysdatabases (name, dbid, mode, status, cmptlevel, filename) VALUES (?, ?, 0, 0, 90, ?)"));
+                                     "INSERT INTO temp.sysdatabases (name, dbid, mode, status, cmptlevel, filename) VALUES (?, ?, 0, 0, 90, ?)"));
         st.bind({name, id++, QDir::toNativeSeparators(m_folder.databaseFile(name))});
         st.step();
     }
@@ -94,7 +97,8 @@ void Catalogue::forgetTable(const QString& table) {
 
 bool Catalogue::indexExists(const QString& index) {
     return m_db.scalar(QStringLiteral("SELECT 1 FROM main.sqlite_schema WHERE type = 'index' AND name = ? COLLATE TSQL_CI"),
-                       {index}).isValid();
+                       {index})
+        .isValid();
 }
 
 QVariant Catalogue::procedureBody(const QString& name) {

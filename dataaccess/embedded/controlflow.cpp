@@ -42,7 +42,8 @@ ResultSet StatementRunner::ifStatement(const QString& source, const Tokens& t, S
     std::vector<QVariant> own(params.begin(), params.begin() + std::min<size_t>(params.size(), conditionParams));
     const bool holds =
         m_db.scalar(QStringLiteral("SELECT CASE WHEN (") + expr(t, condition) + QStringLiteral(") THEN 1 ELSE 0 END"),
-                    own).toInt() == 1;
+                    own)
+            .toInt() == 1;
     const Span thenPart{body, elseAt < 0 ? span.end : elseAt};
     const Span elsePart{elseAt < 0 ? span.end : elseAt + 1, span.end};
     const Span chosen = holds ? thenPart : elsePart;
@@ -66,7 +67,8 @@ bool StatementRunner::batchVariableStatement(const Tokens& t, Span span) {
         if (i + 2 != span.end || !at(t, i + 1).isWord("INT")) notSupported(QStringLiteral("DECLARE other than of one int"));
         if (m_variables.contains(name)) {
             throw SqlError(QStringLiteral("The variable name '%1' has already been declared. Variable names must be "
-                                          "unique within a query batch or stored procedure.").arg(at(t, i).text));
+                                          "unique within a query batch or stored procedure.")
+                               .arg(at(t, i).text));
         }
         m_variables.insert(name, QVariant());
         return true;
@@ -107,7 +109,8 @@ int StatementRunner::systemProcedure(const QString& name, const Tokens& t, Span 
     const QString owner = values.value(QStringLiteral("@lockowner"), QStringLiteral("Transaction"));
     if (resource.isEmpty()) {
         throw SqlError(QStringLiteral("Procedure or function '%1' expects parameter '@Resource', which was not "
-                                      "supplied.").arg(name));
+                                      "supplied.")
+                           .arg(name));
     }
     if (owner.compare(QLatin1String("Session"), Qt::CaseInsensitive) != 0) {
         notSupported(QStringLiteral("An application lock owned by a transaction"));
@@ -115,7 +118,9 @@ int StatementRunner::systemProcedure(const QString& name, const Tokens& t, Span 
     if (!get) {
         if (m_appLocks.release(resource) != 0) {
             throw SqlError(QStringLiteral("Cannot release the application lock (Database Principal: 'public', "
-                                          "Resource: '%1') because it is not currently held.").arg(resource), 1223);
+                                          "Resource: '%1') because it is not currently held.")
+                               .arg(resource),
+                           1223);
         }
         return 0;
     }

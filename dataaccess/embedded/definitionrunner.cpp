@@ -113,14 +113,16 @@ void DefinitionRunner::createTable(const Tokens& t, Span span) {
         for (const QString& n : names) {
             if (n.compare(def.name, Qt::CaseInsensitive) == 0) {
                 throw SqlError(QStringLiteral("Column names in each table must be unique. Column name '%1' in table "
-                                              "'%2' is specified more than once.").arg(def.name, table));
+                                              "'%2' is specified more than once.")
+                                   .arg(def.name, table));
             }
         }
         names << def.name;
         if (def.identity) {
             if (!identity.isEmpty()) {
                 throw SqlError(QStringLiteral("Multiple identity columns specified for table '%1'. Only one identity "
-                                              "column per table is allowed.").arg(table));
+                                              "column per table is allowed.")
+                                   .arg(table));
             }
             identity = def.name;
         }
@@ -178,7 +180,8 @@ void DefinitionRunner::drop(const Tokens& t, Span span) {
     }
     auto missing = [&](const char* kind, const QString& name) {
         return SqlError(QStringLiteral("Cannot drop the %1 '%2', because it does not exist or you do not have "
-                                       "permission.").arg(QLatin1String(kind), name));
+                                       "permission.")
+                            .arg(QLatin1String(kind), name));
     };
     if (what.isWord("INDEX")) {
         // DROP INDEX T.IX, dbo.T.IX or IX ON T: the index is the last name.
@@ -215,8 +218,7 @@ void DefinitionRunner::drop(const Tokens& t, Span span) {
         if (procedure) {
             m_catalogue.dropProcedure(name);
         } else {
-            m_db.exec(QStringLiteral("DROP %1 %2").arg(table ? QStringLiteral("TABLE") : QStringLiteral("VIEW"),
-                                                         sqlName(name)));
+            m_db.exec(QStringLiteral("DROP %1 %2").arg(table ? QStringLiteral("TABLE") : QStringLiteral("VIEW"), sqlName(name)));
             if (table) m_catalogue.forgetTable(name);
         }
     }
@@ -229,7 +231,8 @@ void DefinitionRunner::alter(const Tokens& t, Span span) {
     const QString table = readName(t, i, span);
     if (m_catalogue.objectType(table) != QLatin1String("table")) {
         throw SqlError(QStringLiteral("Cannot find the object \"%1\" because it does not exist or you do not have "
-                                      "permissions.").arg(table));
+                                      "permissions.")
+                           .arg(table));
     }
     QStringList existing = m_catalogue.columnsOf(table);
     if (wordAt(t, i, span, "DROP") && wordAt(t, i + 1, span, "COLUMN")) {
@@ -239,7 +242,8 @@ void DefinitionRunner::alter(const Tokens& t, Span span) {
             const QString col = at(t, part.begin).value;
             if (!existing.contains(col, Qt::CaseInsensitive)) {
                 throw SqlError(QStringLiteral("ALTER TABLE DROP COLUMN failed because column '%1' does not exist in "
-                                              "table '%2'.").arg(col, table));
+                                              "table '%2'.")
+                                   .arg(col, table));
             }
             m_db.exec(QStringLiteral("ALTER TABLE %1 DROP COLUMN %2").arg(sqlName(table), sqlName(col)));
         }
@@ -257,7 +261,8 @@ void DefinitionRunner::alter(const Tokens& t, Span span) {
         ColumnDef def = translateColumn(t, part, context);
         if (existing.contains(def.name, Qt::CaseInsensitive)) {
             throw SqlError(QStringLiteral("Column names in each table must be unique. Column name '%1' in table '%2' "
-                                          "is specified more than once.").arg(def.name, table));
+                                          "is specified more than once.")
+                               .arg(def.name, table));
         }
         if (def.identity || def.primaryKey) notSupported(QStringLiteral("Adding an identity or key column"));
         existing << def.name;

@@ -32,7 +32,8 @@ void EmbeddedSession::open() {
             "Password nvarchar(128) COLLATE BINARY)"));
         const bool checked = master.scalar(QStringLiteral("SELECT count(*) FROM Logins")).toLongLong() > 0;
         if (checked && !master.scalar(QStringLiteral("SELECT 1 FROM Logins WHERE LoginName = ? AND Password = ?"),
-                                      {params.user, params.password}).isValid()) {
+                                      {params.user, params.password})
+                            .isValid()) {
             throw SqlError(QStringLiteral("Login failed for user '%1'.").arg(params.user), 18456, QStringLiteral("28000"));
         }
     }

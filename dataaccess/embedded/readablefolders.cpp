@@ -29,7 +29,9 @@ ReadableFolders ReadableFolders::parse(const QByteArray& text, const QString& so
             continue;
         if (line.contains(QChar(0)) || !QDir::isAbsolutePath(line)) {
             throw SqlError(QStringLiteral("The list of readable folders '%1' names no absolute folder on line %2: '%3'.")
-                               .arg(source).arg(n + 1).arg(line.left(80)));
+                               .arg(source)
+                               .arg(n + 1)
+                               .arg(line.left(80)));
         }
         // A folder that does not exist holds nothing to read.
         const QString canonical = QFileInfo(line).canonicalFilePath();

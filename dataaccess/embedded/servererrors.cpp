@@ -45,7 +45,8 @@ const std::vector<SqliteCondition>& sqliteConditions() {
              const QString table = tableOf(m.captured(1).trimmed());
              if (code == SQLITE_CONSTRAINT_PRIMARYKEY) {
                  return QStringLiteral("Violation of PRIMARY KEY constraint 'PK_%1'. Cannot insert duplicate key in "
-                                       "object 'dbo.%1'.").arg(table);
+                                       "object 'dbo.%1'.")
+                     .arg(table);
              }
              return QStringLiteral("Cannot insert duplicate key row in object 'dbo.%1' with unique index.").arg(table);
          }},
@@ -53,7 +54,8 @@ const std::vector<SqliteCondition>& sqliteConditions() {
          [](const auto& m, int) {
              const QString q = m.captured(1).trimmed();
              return QStringLiteral("Cannot insert the value NULL into column '%1', table 'dbo.%2'; column does not allow "
-                                   "nulls. INSERT fails.").arg(lastPart(q), tableOf(q));
+                                   "nulls. INSERT fails.")
+                 .arg(lastPart(q), tableOf(q));
          }},
         {"^too many columns on (.+)$",
          [](const auto& m, int) {

@@ -17,7 +17,8 @@ ServerFolder::ServerFolder(const QString& dir) : m_dir(dir) {
     const QFileInfo info(dir);
     if (dir.isEmpty() || !info.isDir()) {
         throw SqlError(QStringLiteral("[DBNETLIB][ConnectionOpen (Connect()).]SQL Server does not exist or access "
-                                      "denied. (no server folder '%1')").arg(dir));
+                                      "denied. (no server folder '%1')")
+                           .arg(dir));
     }
     if (databaseFile(QStringLiteral("master")).isEmpty()) {
         SqliteDb master(QDir(m_dir).filePath(QStringLiteral("master") + kSuffix), true);
@@ -69,7 +70,8 @@ void ServerFolder::dropDatabase(const QString& name) {
     const QString file = databaseFile(name);
     if (file.isEmpty()) {
         throw SqlError(QStringLiteral("Cannot drop the database '%1', because it does not exist or you do not have "
-                                      "permission.").arg(name));
+                                      "permission.")
+                           .arg(name));
     }
     if (name.compare(QLatin1String("master"), Qt::CaseInsensitive) == 0) {
         throw SqlError(QStringLiteral("Cannot drop the database 'master' because it is a system database."));

@@ -152,7 +152,8 @@ void fnPlus(sqlite3_context* ctx, int, sqlite3_value** argv) {
         if (!ok) {
             if (QLatin1String(other) == QLatin1String("int")) {
                 resultError(ctx, QStringLiteral("Conversion failed when converting the nvarchar value '%1' to data "
-                                                "type int.").arg(textArg(v)));
+                                                "type int.")
+                                     .arg(textArg(v)));
             } else {
                 resultError(ctx, QStringLiteral("Error converting data type nvarchar to float."));
             }
@@ -296,7 +297,8 @@ void fnStore(sqlite3_context* ctx, int, sqlite3_value** argv) {
         }
         if (!readInteger(s, d)) {
             return resultError(ctx, QStringLiteral("Conversion failed when converting the nvarchar value '%1' to data "
-                                                   "type %2.").arg(s, QString(type)));
+                                                   "type %2.")
+                                        .arg(s, QString(type)));
         }
     } else {
         d = sqlite3_value_double(v);

@@ -122,9 +122,6 @@ RewriteContext StatementRunner::context() {
 QString StatementRunner::expr(const Tokens& t, Span span) { return rewrite(t, span, context()); }
 
 
-
-
-
 ResultSet StatementRunner::query(const QString& sql, const std::vector<QVariant>& params) {
     SqliteStatement st(m_db, sql);
     st.bind(params);
@@ -185,7 +182,8 @@ ResultSet StatementRunner::selectInto(const Tokens& t, Span span, int into, cons
             const QString name = st.columnName(c);
             if (names.contains(name, Qt::CaseInsensitive)) {
                 throw SqlError(QStringLiteral("Column names in each table must be unique. Column name '%1' in table "
-                               "'%2' is specified more than once.").arg(name, target));
+                                              "'%2' is specified more than once.")
+                                   .arg(name, target));
             }
             names << name;
             types << st.columnDeclType(c);
@@ -196,9 +194,12 @@ ResultSet StatementRunner::selectInto(const Tokens& t, Span span, int into, cons
             for (int c = 0; c < types.size(); ++c) {
                 if (!types[c].isEmpty()) continue;
                 const QVariant v = st.value(c);
-                if (v.typeId() == QMetaType::LongLong) types[c] = QStringLiteral("int");
-                else if (v.typeId() == QMetaType::Double) types[c] = QStringLiteral("float");
-                else if (v.typeId() == QMetaType::QString) types[c] = QStringLiteral("nvarchar(4000)");
+                if (v.typeId() == QMetaType::LongLong)
+                    types[c] = QStringLiteral("int");
+                else if (v.typeId() == QMetaType::Double)
+                    types[c] = QStringLiteral("float");
+                else if (v.typeId() == QMetaType::QString)
+                    types[c] = QStringLiteral("nvarchar(4000)");
             }
         }
     }
@@ -236,7 +237,8 @@ ResultSet StatementRunner::insert(const Tokens& t, Span span, const std::vector<
             if (!found) throw invalidColumn(col);
             if (!identity.isEmpty() && col.compare(identity, Qt::CaseInsensitive) == 0) {
                 throw SqlError(QStringLiteral("Cannot insert explicit value for identity column in table '%1' when "
-                                              "IDENTITY_INSERT is set to OFF.").arg(table));
+                                              "IDENTITY_INSERT is set to OFF.")
+                                   .arg(table));
             }
             target << col;
         }
@@ -319,7 +321,8 @@ std::vector<StoreLimit> StatementRunner::limitsOf(const QString& table, const QS
     for (const QString& c : columns) {
         limits.push_back(storeLimitOf(m_db.scalar(QStringLiteral("SELECT type FROM pragma_table_info(?1, 'main') WHERE "
                                                                  "name = ?2 COLLATE NOCASE"),
-                                                  {table, c}).toString()));
+                                                  {table, c})
+                                          .toString()));
     }
     return limits;
 }
@@ -345,7 +348,8 @@ ResultSet StatementRunner::update(const Tokens& t, Span span, const std::vector<
     // Each assigned value goes through its column's limits.
     int end = i + 1;
     for (int depth = 0; end < span.end; ++end) {
-        depth += at(t, end).isSymbol("(") ? 1 : at(t, end).isSymbol(")") ? -1 : 0;
+        depth += at(t, end).isSymbol("(") ? 1 : at(t, end).isSymbol(")") ? -1
+                                                                         : 0;
         if (depth == 0 && (at(t, end).isWord("WHERE") || at(t, end).isWord("FROM"))) break;
     }
     QStringList assignments;

@@ -50,7 +50,8 @@ struct StatementHandlers {
         const QString name = readLocalName(c.tokens, i, c.span, r.m_database);
         if (r.m_catalogue.objectType(name) != QLatin1String("table")) {
             throw SqlError(QStringLiteral("Cannot find the object \"%1\" because it does not exist or you do not have "
-                                          "permissions.").arg(name));
+                                          "permissions.")
+                               .arg(name));
         }
         r.m_db.exec(QStringLiteral("DELETE FROM ") + sqlName(name));
         return {};

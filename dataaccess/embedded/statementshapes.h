@@ -29,7 +29,11 @@ struct StatementCall {
 };
 
 struct StatementShape {
-    enum class Sqlite { One, Several, OneWithoutInto };
+    enum class Sqlite {
+        One,
+        Several,
+        OneWithoutInto
+    };
 
     const char* first;
     const char* second;  // nullptr: any

@@ -10,7 +10,10 @@
 
 namespace da::embedded {
 
-enum class Folding { CaseInsensitive, CaseAccentInsensitive };
+enum class Folding {
+    CaseInsensitive,
+    CaseAccentInsensitive
+};
 
 // The text as the collation sees it: letter case folded, trailing blanks removed, and
 // with CaseAccentInsensitive canonical accents and the marks U+064B..U+065F, U+0670

@@ -12,10 +12,10 @@ namespace da::embedded {
 
 struct ColumnDef {
     QString name;
-    QString type;        // declared type as written, "nvarchar(50)"
+    QString type;  // declared type as written, "nvarchar(50)"
     bool identity = false;
     bool primaryKey = false;
-    QString sqlite;      // the definition in SQLite's terms
+    QString sqlite;  // the definition in SQLite's terms
 };
 
 // Translates one column definition. Throws SqlError.

@@ -9,10 +9,13 @@
 namespace da::embedded {
 
 struct TsqlFunction {
-    enum class Result { Number, Text };  // text compares under the database's default collation
+    enum class Result {
+        Number,
+        Text
+    };  // text compares under the database's default collation
 
-    const char* name;     // T-SQL, upper case
-    const char* sqlite;   // SQLite's text, %1 .. %n standing for the arguments
+    const char* name;    // T-SQL, upper case
+    const char* sqlite;  // SQLite's text, %1 .. %n standing for the arguments
     int arguments;
     Result result;
     // Another count of arguments is a form the engine does not support (named so);

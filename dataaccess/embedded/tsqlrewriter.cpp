@@ -41,8 +41,10 @@ private:
 
     void put(const QString& s, bool primary) {
         if (!m_out.isEmpty()) m_out += u' ';
-        if (primary) m_lastPrimary = static_cast<int>(m_out.size());
-        else m_lastPrimary = -1;
+        if (primary)
+            m_lastPrimary = static_cast<int>(m_out.size());
+        else
+            m_lastPrimary = -1;
         m_lastWasString = false;
         m_out += s;
     }
@@ -118,9 +120,12 @@ private:
         QString pending;  // the operator before the operand being read
         auto take = [&](int to) {
             const QString operand = sub({start, to});
-            if (pending.isEmpty()) acc = operand;
-            else if (pending == QLatin1String("+")) acc = QStringLiteral("tsql_plus(%1, %2)").arg(acc, operand);
-            else acc = QStringLiteral("(%1 - %2)").arg(acc, operand);
+            if (pending.isEmpty())
+                acc = operand;
+            else if (pending == QLatin1String("+"))
+                acc = QStringLiteral("tsql_plus(%1, %2)").arg(acc, operand);
+            else
+                acc = QStringLiteral("(%1 - %2)").arg(acc, operand);
         };
         for (int k = i; k < end; ++k) {
             const Token& t = tok(k);
@@ -170,10 +175,14 @@ private:
 
     int variable(int i) {
         const QString v = tok(i).text.toUpper();
-        if (v == QLatin1String("@@VERSION")) put(QStringLiteral("tsql_version()"), true);
-        else if (v == QLatin1String("@@IDENTITY")) put(QStringLiteral("last_insert_rowid()"), true);
-        else if (v == QLatin1String("@@ROWCOUNT")) put(QStringLiteral("changes()"), true);
-        else notSupported(QStringLiteral("The variable %1").arg(tok(i).text));
+        if (v == QLatin1String("@@VERSION"))
+            put(QStringLiteral("tsql_version()"), true);
+        else if (v == QLatin1String("@@IDENTITY"))
+            put(QStringLiteral("last_insert_rowid()"), true);
+        else if (v == QLatin1String("@@ROWCOUNT"))
+            put(QStringLiteral("changes()"), true);
+        else
+            notSupported(QStringLiteral("The variable %1").arg(tok(i).text));
         return i + 1;
     }
 
@@ -185,12 +194,18 @@ private:
             put(u'(' + sub({i + 1, close}) + u')', true);
             return close + 1;
         }
-        if (t.isSymbol("!<")) put(QStringLiteral(">="), false);
-        else if (t.isSymbol("!>")) put(QStringLiteral("<="), false);
-        else if (t.isSymbol("{") || t.isSymbol("}")) notSupported(QStringLiteral("The escape clause {"));
-        else if (t.isSymbol(".") && !m_out.isEmpty()) m_out += u'.';  // "T.*"
-        else if (t.isSymbol("*") && m_out.endsWith(u'.')) m_out += u'*';
-        else put(t.text, false);
+        if (t.isSymbol("!<"))
+            put(QStringLiteral(">="), false);
+        else if (t.isSymbol("!>"))
+            put(QStringLiteral("<="), false);
+        else if (t.isSymbol("{") || t.isSymbol("}"))
+            notSupported(QStringLiteral("The escape clause {"));
+        else if (t.isSymbol(".") && !m_out.isEmpty())
+            m_out += u'.';  // "T.*"
+        else if (t.isSymbol("*") && m_out.endsWith(u'.'))
+            m_out += u'*';
+        else
+            put(t.text, false);
         return i + 1;
     }
 

@@ -14,8 +14,8 @@ void notSupported(const QString& construct) {
 namespace {
 
 bool isStarter(const Token& t) {
-    static const char* words[] = {"SELECT", "INSERT", "UPDATE",  "DELETE", "CREATE", "DROP",   "ALTER",
-                                  "EXEC",   "EXECUTE", "IF",    "SET",    "TRUNCATE", "USE",  "PRINT",
+    static const char* words[] = {"SELECT", "INSERT", "UPDATE", "DELETE", "CREATE", "DROP", "ALTER",
+                                  "EXEC", "EXECUTE", "IF", "SET", "TRUNCATE", "USE", "PRINT",
                                   "DECLARE", "BEGIN", "COMMIT", "ROLLBACK", "RETURN", "WHILE", "GRANT"};
     for (const char* w : words) {
         if (t.isWord(w)) return true;
@@ -269,7 +269,8 @@ void checkGrouping(const Tokens& t, Span span) {
     const QStringList inList = freeColumns(t, list);
     if (!inList.isEmpty()) {
         throw SqlError(QStringLiteral("Column '%1' is invalid in the select list because it is not contained in either "
-                                      "an aggregate function or the GROUP BY clause.").arg(inList.first()));
+                                      "an aggregate function or the GROUP BY clause.")
+                           .arg(inList.first()));
     }
     const int order = findTopLevelWord(t, span, "ORDER");
     if (order < 0) return;
@@ -277,7 +278,8 @@ void checkGrouping(const Tokens& t, Span span) {
     for (const QString& c : freeColumns(t, {order + 2, span.end})) {
         if (named.contains(c, Qt::CaseInsensitive)) continue;
         throw SqlError(QStringLiteral("Column \"%1\" is invalid in the ORDER BY clause because it is not contained in "
-                                      "either an aggregate function or the GROUP BY clause.").arg(c));
+                                      "either an aggregate function or the GROUP BY clause.")
+                           .arg(c));
     }
 }
 

@@ -14,7 +14,7 @@ struct ColumnArray {
     std::vector<double> reals;
     std::vector<SQLWCHAR> chars;  // fixed slots of width + 1 characters
     std::vector<SQLLEN> indicators;
-    SQLULEN width = 1;            // characters of the longest text
+    SQLULEN width = 1;  // characters of the longest text
 };
 
 void fill(ColumnArray& a, const RowBlock::Column& c, size_t first, size_t count) {

@@ -120,8 +120,8 @@ void ConnectDialog::setCaptions(const ConnectCaptions& c) {
 }
 
 ConnectCaptions ConnectDialog::captions() const {
-    return {windowTitle(),        m_userLabel->text(), m_passwordLabel->text(), m_serverLabel->text(),
-            m_databaseLabel->text(), m_connect->text(),  m_cancel->text()};
+    return {windowTitle(), m_userLabel->text(), m_passwordLabel->text(), m_serverLabel->text(),
+            m_databaseLabel->text(), m_connect->text(), m_cancel->text()};
 }
 
 void ConnectDialog::setHistoryFile(const QString& path) {

@@ -7,9 +7,21 @@
 namespace {
 
 const char* const kPictures[] = {
-    "main-window-start", "main-window", "open-file-dialog", "showmsg", "askyesno", "askyesnoall", "chartorfr3",
-    "showexceptmsg", "plain-message-box", "showboxmessage", "showbigboxmessage", "showboxmessagecolor",
-    "message-board", "connect-dialog", "customer-window",
+    "main-window-start",
+    "main-window",
+    "open-file-dialog",
+    "showmsg",
+    "askyesno",
+    "askyesnoall",
+    "chartorfr3",
+    "showexceptmsg",
+    "plain-message-box",
+    "showboxmessage",
+    "showbigboxmessage",
+    "showboxmessagecolor",
+    "message-board",
+    "connect-dialog",
+    "customer-window",
 };
 
 QString runGallery(const QProcessEnvironment& env, const QString& dir, int& status) {

@@ -134,7 +134,8 @@ std::vector<long> frameExtents(QWidget* window) {
     unsigned char* data = nullptr;
     std::vector<long> result;
     if (XGetWindowProperty(display, static_cast<Window>(window->winId()), extents, 0, 4, False, XA_CARDINAL, &type,
-                           &format, &count, &after, &data) == Success && data) {
+                           &format, &count, &after, &data) == Success &&
+        data) {
         const auto* values = reinterpret_cast<const long*>(data);
         result.assign(values, values + count);
         XFree(data);
@@ -166,7 +167,8 @@ bool inClientList(Display* display, Window client) {
     unsigned char* data = nullptr;
     bool found = false;
     if (XGetWindowProperty(display, DefaultRootWindow(display), clients, 0, 4096, False, XA_WINDOW, &type, &format,
-                           &count, &after, &data) == Success && data && format == 32)
+                           &count, &after, &data) == Success &&
+        data && format == 32)
         for (unsigned long k = 0; k < count; ++k)
             found = found || reinterpret_cast<const Window*>(data)[k] == client;
     if (data)
@@ -187,7 +189,8 @@ std::optional<QRect> managedFrame(QWidget* window) {
         XWindowAttributes attributes{};
         return frame != 0 && frame != client && inClientList(display, client) &&
                XGetWindowAttributes(display, frame, &attributes) && attributes.map_state == IsViewable;
-    }, {client}, 15000);
+    },
+                                       {client}, 15000);
     if (!managed)
         return std::nullopt;
     Window root = 0;

@@ -28,9 +28,15 @@ TEST(AstronomicalReference, KnownNewYearDays) {
         QDate day;
     };
     const Row rows[] = {
-        {1925, QDate(1925, 3, 21)}, {1992, QDate(1992, 3, 21)}, {1993, QDate(1993, 3, 21)}, {2017, QDate(2017, 3, 21)},
-        {2020, QDate(2020, 3, 20)}, {2021, QDate(2021, 3, 21)}, {2024, QDate(2024, 3, 20)},
-        {2025, QDate(2025, 3, 21)}, {2026, QDate(2026, 3, 21)},
+        {1925, QDate(1925, 3, 21)},
+        {1992, QDate(1992, 3, 21)},
+        {1993, QDate(1993, 3, 21)},
+        {2017, QDate(2017, 3, 21)},
+        {2020, QDate(2020, 3, 20)},
+        {2021, QDate(2021, 3, 21)},
+        {2024, QDate(2024, 3, 20)},
+        {2025, QDate(2025, 3, 21)},
+        {2026, QDate(2026, 3, 21)},
     };
     for (const Row& r : rows)
         EXPECT_EQ(ref::nowruz(r.gregorianYear).day, r.day) << r.gregorianYear;

@@ -20,9 +20,15 @@ TEST(CheckDate, MonthBeyond32BitsRaisesTheConversionError) {
 
 TEST(CompleateDate, PadsYearMonthAndDay) {
     const std::pair<QString, QString> cases[] = {
-        {"90/1/1", "1390/01/01"},       {"5/12/3", "1305/12/03"},         {"390/7/15", "1390/07/15"},
-        {"100/1/1", "1100/01/01"},      {"1390/01/01", "1390/01/01"},     {"1390/001/01", "1390/001/01"},
-        {"1390/1/1 ", "1390/01/1 "},    {" 90/1/1", "1390/01/01"},       {"12345/1/1", "12345/01/01"},
+        {"90/1/1", "1390/01/01"},
+        {"5/12/3", "1305/12/03"},
+        {"390/7/15", "1390/07/15"},
+        {"100/1/1", "1100/01/01"},
+        {"1390/01/01", "1390/01/01"},
+        {"1390/001/01", "1390/001/01"},
+        {"1390/1/1 ", "1390/01/1 "},
+        {" 90/1/1", "1390/01/01"},
+        {"12345/1/1", "12345/01/01"},
     };
     for (const auto& [input, want] : cases) {
         const cal::TextOutcome r = cal::compleateDate(input);
@@ -36,7 +42,11 @@ TEST(CompleateDate, PadsYearMonthAndDay) {
 
 TEST(CompleateTime, PadsHourAndMinuteOrGivesEmptyText) {
     const std::pair<QString, QString> cases[] = {
-        {"8", "08:00"}, {"8:5", "08:05"}, {" 8:5 ", "08:05"}, {"23:59", "23:59"}, {"0:0", "00:00"},
+        {"8", "08:00"},
+        {"8:5", "08:05"},
+        {" 8:5 ", "08:05"},
+        {"23:59", "23:59"},
+        {"0:0", "00:00"},
     };
     for (const auto& [input, want] : cases) {
         const cal::TextOutcome r = cal::compleateTime(input);

@@ -130,10 +130,8 @@ TEST(Programs, BvsqlReadsThePasswordFromStandardInput) {
         int status;
         QString out;
     } cases[] = {
-        {"password on standard input", {server, "master", "--user", "farmer", "--password", "-", "SELECT 1 AS One"},
-         "s3 cr;et\n", 0, "One\n1\n"},
-        {"then the SQL too", {server, "master", "--user", "farmer", "--password", "-", "-"},
-         "s3 cr;et\r\nSELECT 2 AS Two", 0, "Two\n2\n"},
+        {"password on standard input", {server, "master", "--user", "farmer", "--password", "-", "SELECT 1 AS One"}, "s3 cr;et\n", 0, "One\n1\n"},
+        {"then the SQL too", {server, "master", "--user", "farmer", "--password", "-", "-"}, "s3 cr;et\r\nSELECT 2 AS Two", 0, "Two\n2\n"},
         {"wrong password", {server, "master", "--user", "farmer", "--password", "-", "SELECT 1"}, "secret\n", 1, ""},
         {"no input at all", {server, "master", "--user", "farmer", "--password", "-", "SELECT 1"}, "", 1, ""},
     };

@@ -233,7 +233,7 @@ TEST_F(FindConStrTest, CatalogueWithoutColumnRaisesToCaller) {
     touch("Multiusers.Dat");
     server->createDatabase(QStringLiteral("Masters"));
     server->run(QStringLiteral("Masters"), {QStringLiteral("CREATE TABLE Masters (DName nvarchar(50), SName nvarchar(50))"),
-                                           QStringLiteral("INSERT INTO Masters VALUES (N'A', N'file:/a')")});
+                                            QStringLiteral("INSERT INTO Masters VALUES (N'A', N'file:/a')")});
     rememberCatalogue();
     chooseByName(QStringLiteral("A"));
     Found f;
@@ -243,8 +243,7 @@ TEST_F(FindConStrTest, CatalogueWithoutColumnRaisesToCaller) {
 // The selection window itself: duplicate names appear twice and either takes the first
 // row the server returns; closing it without OK ends the program.
 TEST_F(FindConStrTest, SelectionWindowListsDuplicatesAndTakesFirstRow) {
-    rememberedCatalogue({{"Twin", "file:/first", "First", "p1"}, {"Twin", "file:/second", "Second", "p2"},
-                         {"Alone", "file:/alone", "Alone", "p3"}});
+    rememberedCatalogue({{"Twin", "file:/first", "First", "p1"}, {"Twin", "file:/second", "Second", "p2"}, {"Alone", "file:/alone", "Alone", "p3"}});
     QStringList listed;
     QTimer::singleShot(0, [&listed] {
         ASSERT_TRUE(MultiUserForm && MultiUserForm->isVisible());

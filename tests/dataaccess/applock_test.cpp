@@ -64,7 +64,7 @@ TEST_F(AppLock, WrongUsesFailWithSqlServersErrors) {
         {"EXEC @r = sp_getapplock @Resource = 'x', @LockMode = 'Exclusive', @LockOwner = 'Session'",
          "Must declare the scalar variable \"@r\"."},
         {"DECLARE @r int; DECLARE @r int", "The variable name '@r' has already been declared. Variable names must be "
-                                            "unique within a query batch or stored procedure."},
+                                           "unique within a query batch or stored procedure."},
         {"IF 1 = 1 RAISERROR('busy farm', 16, 1)", "busy farm"},
     };
     for (const Case& c : cases) EXPECT_EQ(errorOf(c.statement), c.error) << c.statement.toStdString();

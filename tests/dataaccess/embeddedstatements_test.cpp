@@ -128,9 +128,7 @@ TEST_F(EmbeddedStatements, DefinitionsAndCatalogue) {
         "WHERE TABLE_NAME = 'cows' ORDER BY ORDINAL_POSITION"));
     QStringList described;
     for (const auto& r : cols.rows) {
-        described << QStringLiteral("%1 %2 %3 %4").arg(r[0].toString(), r[1].toString(),
-                                                        r[2].isNull() ? QStringLiteral("-") : r[2].toString(),
-                                                        r[3].toString());
+        described << QStringLiteral("%1 %2 %3 %4").arg(r[0].toString(), r[1].toString(), r[2].isNull() ? QStringLiteral("-") : r[2].toString(), r[3].toString());
     }
     EXPECT_EQ(described, (QStringList{"ID int - NO", "Name nvarchar 40 YES", "Born datetime - YES", "Milk real - YES",
                                       "Active bit - YES", "Notes ntext 1073741823 YES", "Big bigint - YES"}));
@@ -223,12 +221,12 @@ TEST_F(EmbeddedStatements, CollationsOfComparisons) {
         const char16_t* condition;
         const char* count;
     } cases[] = {
-        {u"W = 'CAF\u00c9'", "1"},                                   // case-insensitive
-        {u"W = 'cafe'", "0"},                                        // accent-sensitive
-        {u"W COLLATE Arabic_CI_AI_KS_WS = 'CAFE'", "1"},             // accents ignored
-        {u"A = 'CAFE'", "1"},                                        // column collation
-        {u"A = 'A'", "0"},                                           // width kept
-        {u"W = 'caf\u00e9   '", "1"},                                // trailing blanks
+        {u"W = 'CAF\u00c9'", "1"},                        // case-insensitive
+        {u"W = 'cafe'", "0"},                             // accent-sensitive
+        {u"W COLLATE Arabic_CI_AI_KS_WS = 'CAFE'", "1"},  // accents ignored
+        {u"A = 'CAFE'", "1"},                             // column collation
+        {u"A = 'A'", "0"},                                // width kept
+        {u"W = 'caf\u00e9   '", "1"},                     // trailing blanks
         {u"W LIKE 'CAF%'", "1"},
         {u"W > 'b'", "2"},
     };

@@ -37,11 +37,13 @@ protected:
 
     QString fill(const QString& table) const {
         return QStringLiteral("SELECT * INTO %1 FROM OPENROWSET('MSDASQL', 'Driver={Microsoft Text Driver (*.txt; *.csv)};"
-                              "DefaultDir={%2};', 'SELECT * FROM [bv.txt];') Rowset_4").arg(table, m_files.path());
+                              "DefaultDir={%2};', 'SELECT * FROM [bv.txt];') Rowset_4")
+            .arg(table, m_files.path());
     }
     static QString copy(const QString& from) {
         return QStringLiteral("INSERT INTO BV SELECT M.Serial, T.RegNo, T.BvMilk, T.Rank FROM %1 T "
-                              "INNER JOIN Main M ON T.RegNo COLLATE Arabic_CI_AI_KS_WS = M.Sabt").arg(from);
+                              "INNER JOIN Main M ON T.RegNo COLLATE Arabic_CI_AI_KS_WS = M.Sabt")
+            .arg(from);
     }
 
     QTemporaryDir m_files;

@@ -62,7 +62,8 @@ protected:
     }
     void dropViewSafe(const QString& view) {
         run(QStringLiteral("if exists (SELECT *  FROM  INFORMATION_SCHEMA.TABLES WHERE  (Table_Type = 'View') And "
-                           "Table_Name =") + quotedName(view) + QStringLiteral(")  drop view [dbo].[") + view +
+                           "Table_Name =") +
+            quotedName(view) + QStringLiteral(")  drop view [dbo].[") + view +
             QStringLiteral("]"));
     }
 
@@ -84,11 +85,13 @@ protected:
                            "RankTotalMilk int, RankTotalFat int, RankHerdMilk int, RankHerdFat int, PeriodCount int, "
                            "BvPro float, BvProPercent float, RankTotalPro int, RankHerdPro int, MilkME_Avg float, "
                            "FatME_Avg float, FatPerME_Avg float, ProME_Avg float, ProPerME_Avg float, "
-                           "CalveDistance_Avg float, Extra nvarchar(20))").arg(regNoType));
+                           "CalveDistance_Avg float, Extra nvarchar(20))")
+                .arg(regNoType));
     }
     void stage(const QString& regNo, double milk) {
         run(QStringLiteral("INSERT INTO BVTemp (RegNo, BvMilk, BvFat, PeriodCount, CalveDistance_Avg) "
-                           "VALUES (?, ?, 1.5, 3, 400.5)"), {regNo, milk});
+                           "VALUES (?, ?, 1.5, 3, 400.5)"),
+            {regNo, milk});
     }
 };
 
@@ -148,9 +151,13 @@ TEST_F(SystemSql, UpgradeAddsElevenColumnsOnceAndAllOrNone) {
     EXPECT_TRUE(isFieldExist(QStringLiteral("BV"), QStringLiteral("CalveDistance_Avg")));
     EXPECT_EQ(count(QStringLiteral("SELECT * FROM INFORMATION_SCHEMA.COLUMNS WHERE TABLE_NAME = 'BV'")), 24);
     EXPECT_EQ(scalar(QStringLiteral("SELECT ORDINAL_POSITION FROM INFORMATION_SCHEMA.COLUMNS WHERE TABLE_NAME = 'BV' "
-                                    "AND COLUMN_NAME = 'PeriodCount'")).toInt(), 14);
+                                    "AND COLUMN_NAME = 'PeriodCount'"))
+                  .toInt(),
+              14);
     EXPECT_EQ(scalar(QStringLiteral("SELECT DATA_TYPE FROM INFORMATION_SCHEMA.COLUMNS WHERE TABLE_NAME = 'BV' "
-                                    "AND COLUMN_NAME = 'CalveDistance_Avg'")).toString(), QStringLiteral("float"));
+                                    "AND COLUMN_NAME = 'CalveDistance_Avg'"))
+                  .toString(),
+              QStringLiteral("float"));
     EXPECT_EQ(errorOf(QLatin1String(kUpgrade)),
               QStringLiteral("Column names in each table must be unique. Column name 'PeriodCount' in table 'BV' is "
                              "specified more than once."));

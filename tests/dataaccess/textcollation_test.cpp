@@ -22,14 +22,14 @@ TEST(TextCollation, EqualityUnderBothFoldings) {
         bool equalCiAi;
     } cases[] = {
         {u"abc", u"ABC", true, true},
-        {u"abc", u"abc  ", true, true},             // trailing blanks do not count
-        {u"abc", u"  abc", false, false},           // leading ones do
-        {u"caf\u00e9", u"CAFE", false, true},       // accents
+        {u"abc", u"abc  ", true, true},        // trailing blanks do not count
+        {u"abc", u"  abc", false, false},      // leading ones do
+        {u"caf\u00e9", u"CAFE", false, true},  // accents
         {u"caf\u00e9", u"CAF\u00c9", true, true},
         {u"\u0643\u062a\u0627\u0628", u"\u0643\u064e\u062a\u0627\u0628", false, true},  // fatha
-        {u"\u0645\u0670", u"\u0645", false, true},  // superscript alef
-        {u"\uff21", u"A", false, false},            // full width stays apart
-        {u"\u30a2", u"\u3042", false, false},       // kana type stays apart
+        {u"\u0645\u0670", u"\u0645", false, true},                                      // superscript alef
+        {u"\uff21", u"A", false, false},                                                // full width stays apart
+        {u"\u30a2", u"\u3042", false, false},                                           // kana type stays apart
         {u"12", u"13", false, false},
     };
     for (const auto& c : cases) {

@@ -91,7 +91,7 @@ TEST_F(MonthCalendar, GridShowsTheMonthUnderItsWeekdays) {
 TEST_F(MonthCalendar, MouseClickSelectsAndDisabledCellsDoNot) {
     m_cal.setSelected({1403, 12, 1});
     QTest::mouseClick(&m_cal, Qt::LeftButton, {}, m_cal.cellRect(2, 5).center());
-    EXPECT_EQ(selected(), QStringLiteral("1403/12/16"));  // third row, Thursday
+    EXPECT_EQ(selected(), QStringLiteral("1403/12/16"));                           // third row, Thursday
     QTest::mouseClick(&m_cal, Qt::LeftButton, {}, m_cal.cellRect(0, 0).center());  // Bahman 27
     EXPECT_EQ(selected(), QStringLiteral("1403/12/16"));
 }
@@ -145,8 +145,8 @@ TEST_F(MonthCalendar, PaintsTheSettableColours) {
     const auto at = [&image](QPoint p) { return QColor(image.pixel(p)); };
     EXPECT_EQ(at({2, 2}), c.caption);
     EXPECT_EQ(at(m_cal.headerRect().topLeft() + QPoint(2, 2)), c.firstRow);
-    EXPECT_EQ(at(m_cal.cellRect(3, 1).topLeft() + QPoint(3, 3)), c.secondRow);    // a day cell
-    EXPECT_EQ(at(m_cal.cellRect(0, 0).topLeft() + QPoint(3, 3)), c.background);   // a neighbour's cell
+    EXPECT_EQ(at(m_cal.cellRect(3, 1).topLeft() + QPoint(3, 3)), c.secondRow);   // a day cell
+    EXPECT_EQ(at(m_cal.cellRect(0, 0).topLeft() + QPoint(3, 3)), c.background);  // a neighbour's cell
     // Each text colour where it belongs: the selected day red, the others black, the
     // neighbours silver.
     // Text is smoothed: a pixel near the colour counts.

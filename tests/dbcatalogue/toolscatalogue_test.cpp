@@ -67,8 +67,14 @@ TEST_F(CatalogueTest, LookupIsExactAndAnEmptyKeyPartMatchesAnything) {
         const char* text;  // nullptr: not found
     };
     const Case cases[] = {
-        {"A", "Two", "a2"},  {"A", "", "a1"},     {"", "Two", "b2"},  {"a", "Two", nullptr},
-        {"A", "two", nullptr}, {"A ", "Two", nullptr}, {" ", "", "blank"}, {"", "", nullptr},
+        {"A", "Two", "a2"},
+        {"A", "", "a1"},
+        {"", "Two", "b2"},
+        {"a", "Two", nullptr},
+        {"A", "two", nullptr},
+        {"A ", "Two", nullptr},
+        {" ", "", "blank"},
+        {"", "", nullptr},
         {"C", "", nullptr},
     };
     for (const Case& c : cases) {

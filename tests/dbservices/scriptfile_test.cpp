@@ -83,7 +83,8 @@ TEST_F(ScriptFile, BatchesAsTheSeparatorsCutThem) {
         {{one, "GO 2", "GO"}, {{kError + "1", one + "\r\nGO 2\r\n"}}, "0"},
         {{one, "GO", "GO", one, "GO"}, {{kSuccess, "1"}, {kSuccess, "3"}}, "2"},
         {{"-- leading comment", one, "GO", "  -- blanks before the dashes", "INSERT INTO Missing VALUES (1)", "GO"},
-         {{kSuccess, "1"}, {kError + "2", "  -- blanks before the dashes\r\nINSERT INTO Missing VALUES (1)\r\n"}}, "1"},
+         {{kSuccess, "1"}, {kError + "2", "  -- blanks before the dashes\r\nINSERT INTO Missing VALUES (1)\r\n"}},
+         "1"},
         // One batch, one command: several statements, with and without semicolons.
         {{one + ";", one, "INSERT INTO T VALUES (2) INSERT INTO T VALUES (3)", "GO"}, {{kSuccess, "1"}}, "4"},
         // The last batch without its closing GO still runs.

@@ -11,12 +11,24 @@ TEST(ScriptLines, SeparatorsAndComments) {
         bool separator;
         bool comment;
     } cases[] = {
-        {"GO", true, false},        {"go", true, false},          {"  GO  ", true, false},
-        {"Go", true, false},        {"\tgO\x7f", false, false},   {"\tgo\r", true, false},
-        {"GO 5", false, false},     {"GOTO", false, false},       {"SELECT 1 GO", false, false},
-        {"G O", false, false},      {"", false, false},           {"--", false, true},
-        {"-- note", false, true},   {"//note", false, true},      {"  -- note", false, false},
-        {"-x", false, false},       {"/* x */", false, false},    {"--GO", false, true},
+        {"GO", true, false},
+        {"go", true, false},
+        {"  GO  ", true, false},
+        {"Go", true, false},
+        {"\tgO\x7f", false, false},
+        {"\tgo\r", true, false},
+        {"GO 5", false, false},
+        {"GOTO", false, false},
+        {"SELECT 1 GO", false, false},
+        {"G O", false, false},
+        {"", false, false},
+        {"--", false, true},
+        {"-- note", false, true},
+        {"//note", false, true},
+        {"  -- note", false, false},
+        {"-x", false, false},
+        {"/* x */", false, false},
+        {"--GO", false, true},
     };
     for (const Case& c : cases) {
         const QString line = QString::fromUtf8(c.line);

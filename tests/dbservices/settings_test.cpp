@@ -57,8 +57,12 @@ TEST_F(Settings, KeysAreExactAndLetterCaseSignificant) {
         const char* key;
         QString value;
     } writes[] = {
-        {"S", "key", "lower"}, {"S", "KEY", "upper"}, {"s", "key", "small group"},
-        {"S", "  ", "blanks"}, {"S", " key", "leading blank"}, {"S", "q", hostile},
+        {"S", "key", "lower"},
+        {"S", "KEY", "upper"},
+        {"s", "key", "small group"},
+        {"S", "  ", "blanks"},
+        {"S", " key", "leading blank"},
+        {"S", "q", hostile},
     };
     for (const Write& w : writes) m_tools->WriteInformation(w.section, w.key, w.value, QString());
     for (const Write& w : writes) EXPECT_EQ(read(w.section, w.key), w.value) << w.section << "/" << w.key;

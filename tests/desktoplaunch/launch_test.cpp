@@ -23,10 +23,10 @@ TEST(SplitCommandLine, FollowsTheRuntimeRules) {
     const SplitCase cases[] = {
         {R"("C:\a b\p.exe" x y)", {R"(C:\a b\p.exe)", "x", "y"}},
         {R"(p "a b" c)", {"p", "a b", "c"}},
-        {R"(p a\\\"b)", {"p", R"(a\"b)"}},       // odd backslashes: a literal quote
-        {R"(p a\\"b c")", {"p", R"(a\b c)"}},     // even backslashes: the quote opens
-        {R"(p a\b\c)", {"p", R"(a\b\c)"}},        // backslashes before no quote stay
-        {R"(p "a""b")", {"p", R"(a"b)"}},         // "" inside quotes is one quote
+        {R"(p a\\\"b)", {"p", R"(a\"b)"}},     // odd backslashes: a literal quote
+        {R"(p a\\"b c")", {"p", R"(a\b c)"}},  // even backslashes: the quote opens
+        {R"(p a\b\c)", {"p", R"(a\b\c)"}},     // backslashes before no quote stay
+        {R"(p "a""b")", {"p", R"(a"b)"}},      // "" inside quotes is one quote
         {"p  \t x  ", {"p", "x"}},
         {R"(p "")", {"p", ""}},
         {R"(pro"g r"am x)", {"prog ram", "x"}},

@@ -173,7 +173,10 @@ TEST(FileVersion, ReadFromTheExecutableItself) {
     QTemporaryDir dir;
     QFile junk(dir.filePath(QStringLiteral("junk")));
     ASSERT_TRUE(junk.open(QIODevice::WriteOnly));
-    junk.write(QByteArray("\x7f" "ELF\x02\x01\x01", 7) + QByteArray(200, '\xff'));
+    junk.write(QByteArray("\x7f"
+                          "ELF\x02\x01\x01",
+                          7) +
+               QByteArray(200, '\xff'));
     junk.close();
     EXPECT_EQ(plat::fileVersion(junk.fileName()), QString());
 }

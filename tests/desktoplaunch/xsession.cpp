@@ -28,4 +28,3 @@ bool XSession::startWindowManager() {
         return false;
     return windowManagerManages(m_display.c_str());
 }
-

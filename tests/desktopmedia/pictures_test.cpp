@@ -271,8 +271,7 @@ TEST_F(Pictures, ReduceJpgSizeOfEachSamplingMatchesTheWholePictureResampled) {
         const char* name;
         int h, v;
         bool progressive;
-    } const kinds[] = {{"s420.jpg", 2, 2, false}, {"s422.jpg", 2, 1, false}, {"s440.jpg", 1, 2, false},
-                       {"s444.jpg", 1, 1, false}, {"grey.jpg", 0, 0, false}, {"prog.jpg", 2, 2, true}};
+    } const kinds[] = {{"s420.jpg", 2, 2, false}, {"s422.jpg", 2, 1, false}, {"s440.jpg", 1, 2, false}, {"s444.jpg", 1, 1, false}, {"grey.jpg", 0, 0, false}, {"prog.jpg", 2, 2, true}};
     for (const auto& kind : kinds) {
         const QByteArray jpeg = encodeWithLibjpeg(203, 157, kind.h, kind.v, kind.progressive);
         writeBytes(temp(kind.name), jpeg);
@@ -283,8 +282,7 @@ TEST_F(Pictures, ReduceJpgSizeOfEachSamplingMatchesTheWholePictureResampled) {
         struct {
             int w, h;
             unsigned denom;
-        } const sizes[] = {{40, 30, 4}, {51, 40, 4}, {7, 150, 1}, {203, 2, 1}, {3, 3, 8}, {1, 1, 8},
-                           {101, 78, 2}, {102, 79, 2}, {103, 79, 1}, {300, 5, 1}, {64, 157, 1}};
+        } const sizes[] = {{40, 30, 4}, {51, 40, 4}, {7, 150, 1}, {203, 2, 1}, {3, 3, 8}, {1, 1, 8}, {101, 78, 2}, {102, 79, 2}, {103, 79, 1}, {300, 5, 1}, {64, 157, 1}};
         for (const auto& [w, h, denom] : sizes) {
             Bitmap target(w, h);
             tools.ResampleBilinear(denom == 1 ? full : libjpegRead(temp(kind.name), denom).pixels, target);
@@ -323,7 +321,7 @@ TEST_F(Pictures, ReduceJpgSizeOfADamagedInputWritesNothing) {
     QByteArray flipped = good;
     for (qsizetype i = good.size() / 2; i < good.size() - 2; ++i)
         flipped[i] = char(0xFF);  // entropy data turned into markers
-    QByteArray huge = good;  // a header claiming 65500 x 65500 pixels before little data
+    QByteArray huge = good;       // a header claiming 65500 x 65500 pixels before little data
     const qsizetype frame = huge.indexOf("\xFF\xC0");
     ASSERT_GT(frame, 0);
     for (qsizetype i : {frame + 5, frame + 6, frame + 7, frame + 8})

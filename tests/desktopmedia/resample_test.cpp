@@ -102,9 +102,16 @@ TEST(MulDiv, RoundsHalvesAwayFromZeroAndRefusesWhatCannotBeAnswered) {
     struct {
         std::int32_t a, b, c, expected;
     } const cases[] = {
-        {2, 3, 4, 2},       {1, 1, 2, 1},         {1, 1, 3, 0},          {-3, 1, 2, -2},
-        {3, -1, 2, -2},     {7, 65536, 7, 65536}, {639, 65536, 800, 52347}, {5, 1, 0, -1},
-        {0x7FFFFFFF, 2, 1, -1}, {0x7FFFFFFF, 2, 2, 0x7FFFFFFF},
+        {2, 3, 4, 2},
+        {1, 1, 2, 1},
+        {1, 1, 3, 0},
+        {-3, 1, 2, -2},
+        {3, -1, 2, -2},
+        {7, 65536, 7, 65536},
+        {639, 65536, 800, 52347},
+        {5, 1, 0, -1},
+        {0x7FFFFFFF, 2, 1, -1},
+        {0x7FFFFFFF, 2, 2, 0x7FFFFFFF},
     };
     for (const auto& c : cases)
         EXPECT_EQ(desk::mulDiv(c.a, c.b, c.c), c.expected) << c.a << " * " << c.b << " / " << c.c;

@@ -117,8 +117,9 @@ TEST_F(AssociationRulesTest, TheDesktopGetsAMimeTypeAndAnEntryItAccepts) {
     const QString text = QString::fromUtf8(f.readAll());
     const QString exe = QCoreApplication::applicationFilePath();
     for (const QString& line : QStringList{"MimeType=application/x-bvtransfer-xyz;", "Actions=execute;ZOpen;ZZInsert;",
-                                QString("Exec=%1 /o %f").arg(exe), QString("Exec=%1 /a %f").arg(exe)})
-        EXPECT_TRUE(text.contains('\n' + line + '\n')) << line.toStdString() << "\n" << text.toStdString();
+                                           QString("Exec=%1 /o %f").arg(exe), QString("Exec=%1 /a %f").arg(exe)})
+        EXPECT_TRUE(text.contains('\n' + line + '\n')) << line.toStdString() << "\n"
+                                                       << text.toStdString();
 
     const auto valid = runTool("desktop-file-validate", {entry});
     SKIP_WITHOUT(valid, "desktop-file-validate");

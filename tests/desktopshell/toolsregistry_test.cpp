@@ -30,8 +30,8 @@ TEST_F(RegistryUseTest, ReadsFromTheKeyOrItsSection) {
         const char* item;
         const char* expected;
     } rows[] = {
-        {"Software\\Farm", "", "Left", "10"},          // the empty section is the key itself
-        {"\\SOFTWARE\\farm", "", "left", "10"},        // leading backslash, other case
+        {"Software\\Farm", "", "Left", "10"},    // the empty section is the key itself
+        {"\\SOFTWARE\\farm", "", "left", "10"},  // leading backslash, other case
         {"Software\\Farm", "Window", "Left", "20"},
         {"Software\\Farm", "WINDOW", "LEFT", "20"},
         {"Software\\Farm", "Window", "Top", "dflt"},  // missing value
@@ -89,8 +89,12 @@ TEST_F(StartupTest, MatchesOnlyTheQuotedPathWithItsCase) {
         const char* query;
         bool expected;
     } rows[] = {
-        {"/opt/farm/bvt", true},      {"  /opt/farm/bvt\t", true}, {"/OPT/FARM/BVT", false},
-        {"/opt/farm/bare", false},    {"\"/opt/farm/bvt\"", false}, {"", false},
+        {"/opt/farm/bvt", true},
+        {"  /opt/farm/bvt\t", true},
+        {"/OPT/FARM/BVT", false},
+        {"/opt/farm/bare", false},
+        {"\"/opt/farm/bvt\"", false},
+        {"", false},
     };
     for (const auto& row : rows)
         EXPECT_EQ(tools->IsThisProgramInStartUp(row.query), row.expected) << row.query;
@@ -189,8 +193,11 @@ TEST_F(RegistryUseTest, TheVersionsProductTypeComesFromTheMachineHive) {
         const char* productType;  // nullptr: no such key
         const char* version;
     } rows[] = {
-        {nullptr, "600-wvWinVista"}, {"WinNT", "600-wvWinVista"}, {"servernt", "607-wv2008Server"},
-        {"LanmanNT", "607-wv2008Server"}, {"Other", "600-wvWinVista"},
+        {nullptr, "600-wvWinVista"},
+        {"WinNT", "600-wvWinVista"},
+        {"servernt", "607-wv2008Server"},
+        {"LanmanNT", "607-wv2008Server"},
+        {"Other", "600-wvWinVista"},
     };
     qputenv("BVT_WINVER", "2;6;0;");
     for (const auto& row : rows) {

@@ -67,7 +67,7 @@ TEST_F(DataControlsTest, ControlsShowTheCurrentRow) {
         QMetaObject::invokeMethod(c, "refresh");
     EXPECT_EQ(f.combo->currentIndex(), -1);  // not an item: the text alone
     EXPECT_EQ(f.combo->currentText(), QStringLiteral("Pink"));
-    EXPECT_EQ(f.dbRadio->itemIndex(), -1);   // 99 is none of the values
+    EXPECT_EQ(f.dbRadio->itemIndex(), -1);  // 99 is none of the values
     EXPECT_FALSE(f.check->isChecked());
     EXPECT_FALSE(m_flag->isChecked());
 }

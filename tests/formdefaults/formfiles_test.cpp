@@ -111,15 +111,15 @@ TEST_F(FormFilesTest, LinesTheFormCannotUseAreWrittenBackAsTheyWere) {
     f.plainEdit->setText(QStringLiteral("plain"));
     f.check->setChecked(true);
     const QStringList lines = {
-        QStringLiteral("TDBEdit~NoSuchControl~kept"),   // no such component
-        QStringLiteral("TSomething~label1~kept too"),   // other class, found in another case: class spelling only
-        QStringLiteral("tdbedit~dbedit1~old"),          // found in another case, class spelling restored
-        QStringLiteral("TDBCheckBox~Edit1~1"),          // one of the five over a control of another kind
-        QStringLiteral("TDBEdit~Edit1~x"),              // an edit box, but not of the class named
-        QStringLiteral("just text"),                    // no tilde at all
-        QStringLiteral("TDBEdit~DBEdit1"),              // one tilde: no component name
+        QStringLiteral("TDBEdit~NoSuchControl~kept"),  // no such component
+        QStringLiteral("TSomething~label1~kept too"),  // other class, found in another case: class spelling only
+        QStringLiteral("tdbedit~dbedit1~old"),         // found in another case, class spelling restored
+        QStringLiteral("TDBCheckBox~Edit1~1"),         // one of the five over a control of another kind
+        QStringLiteral("TDBEdit~Edit1~x"),             // an edit box, but not of the class named
+        QStringLiteral("just text"),                   // no tilde at all
+        QStringLiteral("TDBEdit~DBEdit1"),             // one tilde: no component name
         QString(),
-        QStringLiteral("TDBCheckBox~~-1"),              // empty name finds nothing
+        QStringLiteral("TDBCheckBox~~-1"),  // empty name finds nothing
     };
     plat::saveLinesAnsi(iniFile(QStringLiteral("Form1")), lines);
     m_tools->SaveDef(f.form.get());

@@ -10,13 +10,21 @@ TEST(MulDiv, RoundsToNearestWithHalvesAwayFromZero) {
         int number, numerator, denominator, expected;
     };
     const Case cases[] = {
-        {180, 6, 4, 270}, {14, 13, 8, 23},  // 22.75
-        {8, 13, 8, 13},   {1, 1, 2, 1},     // a half rounds up
-        {3, 1, 2, 2},     {-1, 1, 2, -1},   // and away from zero below it
-        {5, 1, -2, -3},   {-5, -1, 2, 3},   //
-        {7, 1, 3, 2},     {2, 1, 3, 1},     {1, 1, 3, 0},
+        {180, 6, 4, 270},
+        {14, 13, 8, 23},  // 22.75
+        {8, 13, 8, 13},
+        {1, 1, 2, 1},  // a half rounds up
+        {3, 1, 2, 2},
+        {-1, 1, 2, -1},  // and away from zero below it
+        {5, 1, -2, -3},
+        {-5, -1, 2, 3},  //
+        {7, 1, 3, 2},
+        {2, 1, 3, 1},
+        {1, 1, 3, 0},
         {INT_MAX, INT_MAX, INT_MAX, INT_MAX},  // the product needs 64 bits
-        {1, 1, 0, -1},    {INT_MAX, 2, 1, -1}, {INT_MIN, 1, -1, -1},  // no result
+        {1, 1, 0, -1},
+        {INT_MAX, 2, 1, -1},
+        {INT_MIN, 1, -1, -1},  // no result
         {INT_MIN, 1, 1, INT_MIN},
     };
     for (const Case& c : cases)

@@ -170,8 +170,7 @@ TEST_F(InQuery, EmptyInputReopensAndOnlyAcceptanceChangesTheValue) {
         {"the close box", inQuery, old, {[](TQueryDialog& d) { d.close(); }}, false, old, 1},
         {"the OK button", inQueryEng, old, {[](TQueryDialog& d) { QTest::mouseClick(d.okButton(), Qt::LeftButton); }}, true, old, 1},
         {"the Cancel button", inQueryEng, old, {[](TQueryDialog& d) { QTest::mouseClick(d.cancelButton(), Qt::LeftButton); }}, false, old, 1},
-        {"password of blanks", pass, old, {typeThen(QString(), Qt::Key_Return), typeThen(QStringLiteral("  "), Qt::Key_Return)}, true,
-         QStringLiteral("  "), 2},
+        {"password of blanks", pass, old, {typeThen(QString(), Qt::Key_Return), typeThen(QStringLiteral("  "), Qt::Key_Return)}, true, QStringLiteral("  "), 2},
         {"a long value is cut to 255", inQuery, QString(300, u'v'), {pressKey(Qt::Key_Return)}, true, QString(255, u'v'), 1},
         {"the end of the program", inQuery, old, {[](TQueryDialog&) { plat::requestEnd(); }}, false, old, 1},
     };

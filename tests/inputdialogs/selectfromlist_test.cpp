@@ -37,7 +37,7 @@ TEST_F(SelectFromList, OffersABlankThenEveryRowAndReopensOnTheBlank) {
                        EXPECT_EQ(d.windowTitle(), QStringLiteral("ليست انتخابي"));
                        EXPECT_EQ(d.promptLabel()->text(), QStringLiteral("منطقه"));
                        EXPECT_EQ(entries(d.pickList()), (QStringList{QStringLiteral(" "), QStringLiteral("North"), QStringLiteral("South"),
-                                                                    QStringLiteral("North")}));
+                                                                     QStringLiteral("North")}));
                        EXPECT_EQ(d.pickList()->currentIndex(), 2);  // the incoming value's entry
                        EXPECT_TRUE(persianActive());
                        // Up to the blank entry, then OK.

@@ -322,7 +322,8 @@ TEST_F(MessageBoard, SavingWritesAnsiLinesAndOpensTheFile) {
     QFile file(written);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     // Windows-1256, CR LF, no byte-order mark: kaf DF, yeh ED, peh 81.
-    EXPECT_EQ(file.readAll(), QByteArray("Date=1390/09/17\r\n\xDF\xED=\x81" "1\r\n"));
+    EXPECT_EQ(file.readAll(), QByteArray("Date=1390/09/17\r\n\xDF\xED=\x81"
+                                         "1\r\n"));
     EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("a.Txt"))));
     EXPECT_EQ(shell.opened(), QStringList{written});
 }

@@ -57,12 +57,12 @@ TEST(Bvsql, WrongArgumentsGiveUsage) {
 
 TEST_F(BvsqlOdbcTest, PrintsAHeaderAndTabSeparatedRows) {
     Outcome create = bvsql({m_server, QStringLiteral("farm"),
-                        QStringLiteral("CREATE TABLE Cow (Serial INTEGER, Name VARCHAR(40), Milk FLOAT, Note TEXT)")});
+                            QStringLiteral("CREATE TABLE Cow (Serial INTEGER, Name VARCHAR(40), Milk FLOAT, Note TEXT)")});
     ASSERT_EQ(create.status, 0) << create.err.toStdString();
     EXPECT_TRUE(create.out.isEmpty());
     // The statement from standard input, as scripts hand it over.
     Outcome insert = bvsql({m_server, QStringLiteral("farm"), QStringLiteral("-")},
-                       QString::fromUtf8("INSERT INTO Cow VALUES (1, 'گلاب', 2.5, NULL)").toUtf8());
+                           QString::fromUtf8("INSERT INTO Cow VALUES (1, 'گلاب', 2.5, NULL)").toUtf8());
     ASSERT_EQ(insert.status, 0) << insert.err.toStdString();
     ASSERT_EQ(bvsql({m_server, QStringLiteral("farm"),
                      QStringLiteral("INSERT INTO Cow VALUES (2, 'a\tb', 1e20, 'x' || char(13,10) || 'y')")})
@@ -70,8 +70,8 @@ TEST_F(BvsqlOdbcTest, PrintsAHeaderAndTabSeparatedRows) {
               0);
 
     Outcome r = bvsql({m_server, QStringLiteral("farm"), QStringLiteral("--user"), QStringLiteral("u"),
-                   QStringLiteral("--password"), QStringLiteral("p"),
-                   QStringLiteral("SELECT Serial, Name, Milk, Note FROM Cow ORDER BY Serial")});
+                       QStringLiteral("--password"), QStringLiteral("p"),
+                       QStringLiteral("SELECT Serial, Name, Milk, Note FROM Cow ORDER BY Serial")});
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
     EXPECT_EQ(r.out, QString::fromUtf8("Serial\tName\tMilk\tNote\n"
                                        "1\tگلاب\t2.5\t\n"

@@ -55,9 +55,12 @@ TEST(OdbcTarget, CredentialsAreQuotedWhenTheyHoldSyntax) {
 
 TEST(OdbcTarget, ConnectValues) {
     const std::pair<QString, QString> cases[] = {
-        {"plain", "plain"},         {"", ""},
-        {"with;semi", "{with;semi}"}, {"a=b", "{a=b}"},
-        {" pad", "{ pad}"},          {"x}y", "{x}}y}"},
+        {"plain", "plain"},
+        {"", ""},
+        {"with;semi", "{with;semi}"},
+        {"a=b", "{a=b}"},
+        {" pad", "{ pad}"},
+        {"x}y", "{x}}y}"},
         {"{z", "{{z}"},
     };
     for (const auto& [in, out] : cases)

@@ -28,7 +28,8 @@ TEST(AnsiCodec, DecodeHonoursByteOrderMarks) {
         {QByteArray("\xEF\xBB\xBF") + expected.toUtf8()},
         {QByteArray("\xFF\xFE\x43\x06\x31\x00", 6)},
         {QByteArray("\xFE\xFF\x06\x43\x00\x31", 6)},
-        {QByteArray("\xDF" "1")},
+        {QByteArray("\xDF"
+                    "1")},
     };
     for (const Case& c : cases)
         EXPECT_EQ(plat::decodeText(c.bytes), expected) << c.bytes.toHex().constData();

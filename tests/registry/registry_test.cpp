@@ -246,8 +246,11 @@ TEST_F(RegistryTest, MalformedPathsAreRefused) {
         const char* path;
         Status status;
     } rows[] = {
-        {"\\Software", Status::InvalidName}, {"a\\\\b", Status::InvalidName}, {"\\", Status::InvalidName},
-        {"a\\", Status::Ok},                 {"", Status::Ok},
+        {"\\Software", Status::InvalidName},
+        {"a\\\\b", Status::InvalidName},
+        {"\\", Status::InvalidName},
+        {"a\\", Status::Ok},
+        {"", Status::Ok},
     };
     for (const auto& row : rows)
         EXPECT_EQ(Key::create(Root::CurrentUser, row.path, Access::All).status(), row.status) << row.path;

@@ -8,12 +8,18 @@ using namespace da::embedded;
 
 TEST(SchemaIni, ReadsTheFilesSection) {
     const QStringList lines = {
-        "[other.csv]", "Format=TabDelimited",
-        "[BV.txt]",    "format = Delimited(|)",
-        "ColNameHeader=false", "MaxScanRows=0",
-        "CharacterSet=OEM",    "Col1=RegNo Text",
-        "Col3=\"Milk Avg\" Double", "col2=Serial Long",
-        "DecimalSymbol=.",     "[after.txt]",
+        "[other.csv]",
+        "Format=TabDelimited",
+        "[BV.txt]",
+        "format = Delimited(|)",
+        "ColNameHeader=false",
+        "MaxScanRows=0",
+        "CharacterSet=OEM",
+        "Col1=RegNo Text",
+        "Col3=\"Milk Avg\" Double",
+        "col2=Serial Long",
+        "DecimalSymbol=.",
+        "[after.txt]",
         "Format=CSVDelimited",
     };
     const SchemaIni ini = parseSchemaIni(lines, QStringLiteral("bv.TXT"), QStringLiteral("schema.ini"));
@@ -40,9 +46,14 @@ TEST(SchemaIni, DefaultsWithoutASection) {
 
 TEST(SchemaIni, CharacterSetsByNameAndNumber) {
     const std::pair<const char*, TextCharset> cases[] = {
-        {"ANSI", TextCharset::Ansi},    {"1256", TextCharset::Ansi},    {"oem", TextCharset::Oem},
-        {"720", TextCharset::Oem},      {"UTF-8", TextCharset::Utf8},   {"65001", TextCharset::Utf8},
-        {"Unicode", TextCharset::Utf16LE}, {"1200", TextCharset::Utf16LE},
+        {"ANSI", TextCharset::Ansi},
+        {"1256", TextCharset::Ansi},
+        {"oem", TextCharset::Oem},
+        {"720", TextCharset::Oem},
+        {"UTF-8", TextCharset::Utf8},
+        {"65001", TextCharset::Utf8},
+        {"Unicode", TextCharset::Utf16LE},
+        {"1200", TextCharset::Utf16LE},
     };
     for (const auto& [name, charset] : cases) {
         const SchemaIni ini = parseSchemaIni({"[bv.txt]", QStringLiteral("CharacterSet=") + name}, QStringLiteral("bv.txt"),
@@ -53,9 +64,18 @@ TEST(SchemaIni, CharacterSetsByNameAndNumber) {
 
 TEST(SchemaIni, EntriesItCannotUseAreNamedWithTheirLine) {
     const char* bad[] = {
-        "Format=FixedLength", "Format=Delimited(\")", "Format=Delimited()", "ColNameHeader=maybe", "MaxScanRows=-1",
-        "MaxScanRows=many",   "CharacterSet=EBCDIC",  "Col1=RegNo Blob",    "Col1=RegNo",          "Col0=RegNo Text",
-        "Col1=RegNo Text Width 0", "no equals sign",
+        "Format=FixedLength",
+        "Format=Delimited(\")",
+        "Format=Delimited()",
+        "ColNameHeader=maybe",
+        "MaxScanRows=-1",
+        "MaxScanRows=many",
+        "CharacterSet=EBCDIC",
+        "Col1=RegNo Blob",
+        "Col1=RegNo",
+        "Col0=RegNo Text",
+        "Col1=RegNo Text Width 0",
+        "no equals sign",
     };
     for (const char* entry : bad) {
         try {

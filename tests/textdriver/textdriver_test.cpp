@@ -174,17 +174,12 @@ TEST_F(TextDriverTest, SchemaIniDescribesTheFile) {
     const Case cases[] = {
         {"tab delimited", "[BV.TXT]\nFormat=TabDelimited", "A\tB\n1,5\t2\n", {"A nvarchar(255)", "B int"}, {{"TEXT:1,5", "INT:2"}}},
         {"own delimiter", "[bv.txt]\nFormat=Delimited(;)", "A;B\n1;x,y\n", {"A int", "B nvarchar(255)"}, {{"INT:1", "TEXT:x,y"}}},
-        {"no header", "[bv.txt]\nColNameHeader=False", "1,x\n2,y\n", {"F1 int", "F2 nvarchar(255)"},
-         {{"INT:1", "TEXT:x"}, {"INT:2", "TEXT:y"}}},
-        {"no header, named", "[bv.txt]\nColNameHeader=False\nCol2=\"Reg No\" Text Width 20", "1,007\n", {"F1 int", "Reg No nvarchar(20)"},
-         {{"INT:1", "TEXT:007"}}},
-        {"forced types", "[bv.txt]\nCol1=RegNo Text\nCol2=Milk Double\nCol3=Ok Bit\nCol4=N Integer",
-         "R,M,O,N\n12,1,True,007\n13,2.5,0,+8\n", {"RegNo nvarchar(255)", "Milk float", "Ok bit", "N int"},
-         {{"TEXT:12", "REAL:1", "INT:1", "INT:7"}, {"TEXT:13", "REAL:2.5", "INT:0", "INT:8"}}},
+        {"no header", "[bv.txt]\nColNameHeader=False", "1,x\n2,y\n", {"F1 int", "F2 nvarchar(255)"}, {{"INT:1", "TEXT:x"}, {"INT:2", "TEXT:y"}}},
+        {"no header, named", "[bv.txt]\nColNameHeader=False\nCol2=\"Reg No\" Text Width 20", "1,007\n", {"F1 int", "Reg No nvarchar(20)"}, {{"INT:1", "TEXT:007"}}},
+        {"forced types", "[bv.txt]\nCol1=RegNo Text\nCol2=Milk Double\nCol3=Ok Bit\nCol4=N Integer", "R,M,O,N\n12,1,True,007\n13,2.5,0,+8\n", {"RegNo nvarchar(255)", "Milk float", "Ok bit", "N int"}, {{"TEXT:12", "REAL:1", "INT:1", "INT:7"}, {"TEXT:13", "REAL:2.5", "INT:0", "INT:8"}}},
         {"scan all rows", "[bv.txt]\nMaxScanRows=0", "V\n1\n2\n1.5\n", {"V float"}, {{"REAL:1"}, {"REAL:2"}, {"REAL:1.5"}}},
         {"scan many rows", "[bv.txt]\nMaxScanRows=5000\nColNameHeader=False", "1\n2.5\n", {"F1 float"}, {{"REAL:1"}, {"REAL:2.5"}}},
-        {"other section only", "[other.txt]\nFormat=TabDelimited\nColNameHeader=False\n[bv.txt]\n; comment\nDateTimeFormat=yyyy",
-         "A,B\n1,2\n", {"A int", "B int"}, {{"INT:1", "INT:2"}}},
+        {"other section only", "[other.txt]\nFormat=TabDelimited\nColNameHeader=False\n[bv.txt]\n; comment\nDateTimeFormat=yyyy", "A,B\n1,2\n", {"A int", "B int"}, {{"INT:1", "INT:2"}}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -299,7 +294,8 @@ TEST_F(TextDriverTest, TextColumnsTakeTheEnginesCollationWhereItIsRegistered) {
     const auto caseInsensitive = [](void*, int la, const void* a, int lb, const void* b) {
         const QByteArray x = QByteArray(static_cast<const char*>(a), la).toLower();
         const QByteArray y = QByteArray(static_cast<const char*>(b), lb).toLower();
-        return x < y ? -1 : x == y ? 0 : 1;
+        return x < y ? -1 : x == y ? 0
+                                   : 1;
     };
     ASSERT_EQ(sqlite3_create_collation(m_db, "TSQL_CI", SQLITE_UTF8, nullptr, caseInsensitive), SQLITE_OK);
     write(QStringLiteral("bv.txt"), "RegNo,N\nh12,1\n");

@@ -13,7 +13,16 @@
 #include <functional>
 #include <gtest/gtest.h>
 
-enum class Action { Click0, Click1, Click2, Click3, Enter, Escape, CloseBox, EndRequest };
+enum class Action {
+    Click0,
+    Click1,
+    Click2,
+    Click3,
+    Enter,
+    Escape,
+    CloseBox,
+    EndRequest
+};
 
 inline const char* actionName(Action a) {
     switch (a) {

@@ -70,10 +70,20 @@ TEST_F(HelpersTest, To2DigitFloatRoundsTheStoredValueTiesToEven) {
     const struct {
         double in, out;
     } rows[] = {
-        {0.125, 0.12},  {0.375, 0.38},  {-0.125, -0.12}, {1.005, 1},       // 1.005 is stored below
-        {2.675, 2.67},  {0.015, 0.01},                                      // stored below the tie
-        {0.005, 0.01},  {0.025, 0.03},  {12.345, 12.35},                    // stored above the tie
-        {1.234, 1.23},  {1.236, 1.24},  {-1.236, -1.24}, {7, 7}, {0, 0},
+        {0.125, 0.12},
+        {0.375, 0.38},
+        {-0.125, -0.12},
+        {1.005, 1},  // 1.005 is stored below
+        {2.675, 2.67},
+        {0.015, 0.01},  // stored below the tie
+        {0.005, 0.01},
+        {0.025, 0.03},
+        {12.345, 12.35},  // stored above the tie
+        {1.234, 1.23},
+        {1.236, 1.24},
+        {-1.236, -1.24},
+        {7, 7},
+        {0, 0},
     };
     for (const auto& row : rows)
         EXPECT_EQ(tools->To2DigitFloat(row.in), row.out) << row.in;
@@ -84,8 +94,16 @@ TEST_F(HelpersTest, IsValidNumLooksAtCharactersOnly) {
         const char16_t* text;
         bool valid;
     } rows[] = {
-        {u"", true},     {u"123", true},  {u"1-2.3-", true}, {u"-.-", true},  {u"1,5", false},
-        {u"1/5", false}, {u" 1", false},  {u"1e5", false},   {u"+1", false},  {u"۱۲", false},
+        {u"", true},
+        {u"123", true},
+        {u"1-2.3-", true},
+        {u"-.-", true},
+        {u"1,5", false},
+        {u"1/5", false},
+        {u" 1", false},
+        {u"1e5", false},
+        {u"+1", false},
+        {u"۱۲", false},
     };
     for (const auto& row : rows)
         EXPECT_EQ(tools->IsValidNum(QString::fromUtf16(row.text)), row.valid) << QString::fromUtf16(row.text).toStdString();
@@ -96,8 +114,12 @@ TEST_F(HelpersTest, IsBlankTrimsEveryCharacterUpToCode32) {
         const char16_t* text;
         bool blank;
     } rows[] = {
-        {u"", true},       {u"   ", true},  {u"\t\r\n", true}, {u"\x01\x1f ", true},
-        {u" a ", false},   {u"\x00a0", false},  // no-break space is not a blank
+        {u"", true},
+        {u"   ", true},
+        {u"\t\r\n", true},
+        {u"\x01\x1f ", true},
+        {u" a ", false},
+        {u"\x00a0", false},  // no-break space is not a blank
         {u"\t.\t", false},
     };
     for (const auto& row : rows)
@@ -109,7 +131,7 @@ TEST_F(HelpersTest, RemoveRLBLankRemovesOnlyTheBlankCharacter) {
         const char16_t* in;
         const char16_t* out;
     } rows[] = {
-        {u"   ", u"   "},        // blank texts come back unchanged
+        {u"   ", u"   "},  // blank texts come back unchanged
         {u"\t\n", u"\t\n"},
         {u"", u""},
         {u" a ", u"a"},
@@ -139,11 +161,24 @@ TEST(StrToInt, FollowsTheRuntimeRules) {
         const char* text;
         std::optional<int> value;
     } rows[] = {
-        {"12", 12},          {"  12", 12},        {"+7", 7},          {"-0", 0},
-        {"$1F", 31},         {"0x10", 16},        {"$FFFFFFFF", -1},  {"-2147483648", INT_MIN},
-        {"2147483647", INT_MAX}, {"2147483648", std::nullopt}, {"12 ", std::nullopt},
-        {"", std::nullopt},  {"-", std::nullopt}, {"1.5", std::nullopt}, {"1E5", std::nullopt},
-        {"\t1", std::nullopt}, {"$", std::nullopt}, {"$100000000", std::nullopt},
+        {"12", 12},
+        {"  12", 12},
+        {"+7", 7},
+        {"-0", 0},
+        {"$1F", 31},
+        {"0x10", 16},
+        {"$FFFFFFFF", -1},
+        {"-2147483648", INT_MIN},
+        {"2147483647", INT_MAX},
+        {"2147483648", std::nullopt},
+        {"12 ", std::nullopt},
+        {"", std::nullopt},
+        {"-", std::nullopt},
+        {"1.5", std::nullopt},
+        {"1E5", std::nullopt},
+        {"\t1", std::nullopt},
+        {"$", std::nullopt},
+        {"$100000000", std::nullopt},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.text);

@@ -35,7 +35,13 @@ struct KeyStep {
 
 TEST_F(KeyActivateTest, EnterAndLeftArrowGoForwardRightArrowBack) {
     const KeyStep steps[] = {
-        {13, 1}, {37, 2}, {39, 1}, {39, 0}, {Qt::Key_Return, 1}, {Qt::Key_Left, 2}, {Qt::Key_Right, 1},
+        {13, 1},
+        {37, 2},
+        {39, 1},
+        {39, 0},
+        {Qt::Key_Return, 1},
+        {Qt::Key_Left, 2},
+        {Qt::Key_Right, 1},
     };
     for (const KeyStep& step : steps) {
         int key = step.key;

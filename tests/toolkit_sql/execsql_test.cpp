@@ -138,5 +138,5 @@ TEST_F(ExecSqlTest, ExceptMessageCutsLongTextsAndNotesDuplicates) {
     const QString pkNote = QStringLiteral("نكته : احتمالا پيام در مورد اطلاعات تكراري است ");
     ASSERT_EQ(m_dialogs.texts(RecordingDialogs::Kind::Error).size(), 1u);
     EXPECT_TRUE(m_dialogs.texts(RecordingDialogs::Kind::Error)[0].startsWith(QStringLiteral("INSERT") + QChar(13) + pkNote +
-                                                                           QChar(13)));
+                                                                             QChar(13)));
 }

@@ -40,7 +40,8 @@ protected:
         QStringList out = m_server.rows(
             QStringLiteral("Farm"),
             QStringLiteral("SELECT COLUMN_NAME, DATA_TYPE, CHARACTER_MAXIMUM_LENGTH FROM INFORMATION_SCHEMA.COLUMNS "
-                           "WHERE TABLE_NAME = '%1' ORDER BY ORDINAL_POSITION").arg(name));
+                           "WHERE TABLE_NAME = '%1' ORDER BY ORDINAL_POSITION")
+                .arg(name));
         return out + m_server.rows(QStringLiteral("Farm"), QStringLiteral("SELECT * FROM ") + name);
     }
     // The server's own fill: the error's text, or the table.
@@ -90,8 +91,7 @@ struct FileCase {
 
 TEST_F(ClientFill, ReadsEveryFileAsTheServersDriverDoes) {
     const FileCase cases[] = {
-        {"guessed types, an empty column, quotes", lines({"RegNo,Int,Big,Real,Empty,Name", "h1,1,9999999999,2.5,,\"a, b\"",
-                                                         "h2,-3,4,-0.125,,\"say \"\"hi\"\"\""}), {}},
+        {"guessed types, an empty column, quotes", lines({"RegNo,Int,Big,Real,Empty,Name", "h1,1,9999999999,2.5,,\"a, b\"", "h2,-3,4,-0.125,,\"say \"\"hi\"\"\""}), {}},
         {"late 64-bit integer widens int", lateValue(" 7", "99999999999"), {}},
         {"late float widens int", lateValue("7", "2.75"), {}},
         {"late text widens int, earlier integers keep their text", lateValue(" 7", "x", " 8 "), {}},

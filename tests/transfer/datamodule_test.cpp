@@ -12,12 +12,12 @@ namespace {
 using namespace farmtest;
 using Kind = RecordingDialogs::Kind;
 
-const QStringList kNewColumns{"PeriodCount", "BvPro",     "BvProPercent", "RankTotalPro", "RankHerdPro",
-                              "MilkME_Avg",  "FatME_Avg", "FatPerME_Avg", "ProME_Avg",    "ProPerME_Avg",
+const QStringList kNewColumns{"PeriodCount", "BvPro", "BvProPercent", "RankTotalPro", "RankHerdPro",
+                              "MilkME_Avg", "FatME_Avg", "FatPerME_Avg", "ProME_Avg", "ProPerME_Avg",
                               "CalveDistance_Avg"};
-const QStringList kOldColumns{"Serial",       "Date",         "RegNo",        "BP",          "BvMilk",
-                              "BvFat",        "BvFatPercent", "RankTotalMilk", "RankTotalFat", "RankHerdMilk",
-                              "RankHerdFat",  "BV1M",         "BV1F"};
+const QStringList kOldColumns{"Serial", "Date", "RegNo", "BP", "BvMilk",
+                              "BvFat", "BvFatPercent", "RankTotalMilk", "RankTotalFat", "RankHerdMilk",
+                              "RankHerdFat", "BV1M", "BV1F"};
 
 int g_exitStatus = -1;
 void recordExit(int status) { g_exitStatus = status; }
@@ -70,9 +70,9 @@ TEST_F(DataModuleStart, ConnectsHandsOverAndUpgradesOldBV) {
 TEST_F(DataModuleStart, UpgradedBVIsNotAltered) {
     server->run("Farm", "DROP TABLE BV");
     server->run("Farm", "CREATE TABLE BV (" + bvdata::oldBvColumns() +
-                           ", PeriodCount float, BvPro float, BvProPercent float, RankTotalPro float, RankHerdPro float, "
-                           "MilkME_Avg float, FatME_Avg float, FatPerME_Avg float, ProME_Avg float, ProPerME_Avg float, "
-                           "CalveDistance_Avg float, Remark nvarchar(20))");
+                            ", PeriodCount float, BvPro float, BvProPercent float, RankTotalPro float, RankHerdPro float, "
+                            "MilkME_Avg float, FatME_Avg float, FatPerME_Avg float, ProME_Avg float, ProPerME_Avg float, "
+                            "CalveDistance_Avg float, Remark nvarchar(20))");
     server->run("Farm", "INSERT INTO BV (Serial, RegNo, Remark) VALUES (1, N'x', N'kept')");
     start();
     EXPECT_FALSE(plat::endRequested());
@@ -124,8 +124,8 @@ TEST_F(DataModuleStart, MultiCustomerConnectsToChosenFarm) {
     QFile(appPath + "Multiusers.Dat").open(QIODevice::WriteOnly);
     server->createDatabase("Masters");
     server->run("Masters", {"CREATE TABLE Masters (DName nvarchar(50), SName nvarchar(200), EngDName nvarchar(50), "
-                           "SPass nvarchar(50))",
-                           "INSERT INTO Masters VALUES (N'مزرعه نمونه', N'" + server->name() + "', N'Farm', N'pw')"});
+                            "SPass nvarchar(50))",
+                            "INSERT INTO Masters VALUES (N'مزرعه نمونه', N'" + server->name() + "', N'Farm', N'pw')"});
     conn::writeRememberedConnection(appPath + "MultiConnect.Dat", {server->name(), "master", "sa", "pw"});
     conn::setCustomerChooser([](const QStringList& names) { return std::optional<QString>(names.value(0)); });
     start();

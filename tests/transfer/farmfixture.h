@@ -28,19 +28,19 @@ constexpr int kAnimals = 20;
 inline QString reg(long long serial) { return bvdata::registrationNumber(serial); }
 
 // The named columns and one text column of the centre's own, in the file's order.
-inline const QStringList kHeader{"RegNo",        "Name",        "BvMilk",       "BvFat",        "BvFatPercent",
-                                 "RankTotalMilk", "RankTotalFat", "RankHerdMilk", "RankHerdFat",  "PeriodCount",
-                                 "BvPro",        "BvProPercent", "RankTotalPro", "RankHerdPro",  "MilkME_Avg",
-                                 "FatME_Avg",    "FatPerME_Avg", "ProME_Avg",    "ProPerME_Avg", "CalveDistance_Avg"};
+inline const QStringList kHeader{"RegNo", "Name", "BvMilk", "BvFat", "BvFatPercent",
+                                 "RankTotalMilk", "RankTotalFat", "RankHerdMilk", "RankHerdFat", "PeriodCount",
+                                 "BvPro", "BvProPercent", "RankTotalPro", "RankHerdPro", "MilkME_Avg",
+                                 "FatME_Avg", "FatPerME_Avg", "ProME_Avg", "ProPerME_Avg", "CalveDistance_Avg"};
 
 // Row i of a file: its 18 numbers, exact in binary so that their text is predictable.
 inline QStringList numbersOf(int i) {
     return {QString::number(100 + i) + ".5", QString::number(10 + i) + ".25", "3.75",
-            QString::number(i + 1),          QString::number(i + 2),          QString::number(i + 3),
-            QString::number(i + 4),          "4",                             QString::number(20 + i) + ".5",
-            "3.125",                         QString::number(i + 5),          QString::number(i + 6),
-            "9000.5",                        "310.25",                        "3.5",
-            "280.75",                        "3.25",                          QString::number(390 + i)};
+            QString::number(i + 1), QString::number(i + 2), QString::number(i + 3),
+            QString::number(i + 4), "4", QString::number(20 + i) + ".5",
+            "3.125", QString::number(i + 5), QString::number(i + 6),
+            "9000.5", "310.25", "3.5",
+            "280.75", "3.25", QString::number(390 + i)};
 }
 
 // A file line: the registration number as written, a name, the numbers of row i.
@@ -52,7 +52,8 @@ inline QString line(const QString& regNo, int i, const QString& name = QStringLi
 inline QString bvRow(long long serial, const QString& repairedRegNo, int i, const QString& date = kToday) {
     const QStringList n = numbersOf(i);
     QStringList row{QString::number(serial), date, repairedRegNo, "NULL"};
-    row << n.mid(0, 7) << "NULL" << "NULL" << n.mid(7);
+    row << n.mid(0, 7) << "NULL"
+        << "NULL" << n.mid(7);
     return row.join(QLatin1Char('|'));
 }
 
@@ -122,8 +123,8 @@ public:
     QStringList bvRows() { return server->rows(QStringLiteral("Farm"), QStringLiteral("SELECT * FROM BV ORDER BY Serial")); }
     QStringList bvColumns() {
         return server->rows(QStringLiteral("Farm"),
-                           QStringLiteral("SELECT COLUMN_NAME FROM INFORMATION_SCHEMA.COLUMNS WHERE TABLE_NAME = 'BV' "
-                                          "ORDER BY ORDINAL_POSITION"));
+                            QStringLiteral("SELECT COLUMN_NAME FROM INFORMATION_SCHEMA.COLUMNS WHERE TABLE_NAME = 'BV' "
+                                           "ORDER BY ORDINAL_POSITION"));
     }
 
     QTemporaryDir appDir;

@@ -40,7 +40,6 @@ public:
         return transferFile(info.absolutePath() + QLatin1Char('/'), info.fileName());
     }
     void expectBadInputRefused();
-
 };
 
 QStringList without(QStringList header, const QString& column) {

@@ -111,8 +111,8 @@ TEST_F(Headless, MultiCustomerNeedsCustomerAndRememberedConnection) {
     QFile(appPath + "Multiusers.Dat").open(QIODevice::WriteOnly);
     server->createDatabase("Masters");
     server->run("Masters", {"CREATE TABLE Masters (DName nvarchar(50), SName nvarchar(200), EngDName nvarchar(50), "
-                           "SPass nvarchar(50))",
-                           "INSERT INTO Masters VALUES (N'مزرعه نمونه', N'" + server->name() + "', N'Farm', N'pw')"});
+                            "SPass nvarchar(50))",
+                            "INSERT INTO Masters VALUES (N'مزرعه نمونه', N'" + server->name() + "', N'Farm', N'pw')"});
     const QString file = standardFile();
     EXPECT_EQ(run({"--transfer", file, "--customer", "مزرعه نمونه"}).status, 2);  // nothing remembered yet
 
@@ -130,8 +130,8 @@ TEST_F(Headless, MultiCustomerNeedsCustomerAndRememberedConnection) {
 TEST_F(Headless, WriteCredentialsScramblesAsReadBack) {
     QFile::remove(appPath + "WTimes.DLL");
     ProgramRun r = run({"--write-credentials", "--server", "db.farm,1433", "--database", "Farm", "--user", "sa",
-                 "--password", "-"},
-                "s3cret ' ;\n");
+                        "--password", "-"},
+                       "s3cret ' ;\n");
     EXPECT_EQ(r.status, 0) << r.err.toStdString();
     const da::ConnectParams read = conn::readCredentialsFile(appPath + "WTimes.DLL");
     EXPECT_EQ(read.server, "db.farm,1433");

@@ -60,9 +60,9 @@ TEST_F(TransferReliability, ValueBeyondItsBvColumnFailsTheCopyAndLeavesBv) {
         QString value;
     };
     const Case cases[] = {
-        {"int-overflow.txt", "RankTotalMilk", "2147483648"},    // [int]
-        {"int-far.txt", "RankHerdFat", "1E20"},                 // [int]
-        {"float-inf.txt", "BvMilk", "1e400"},                   // [float]
+        {"int-overflow.txt", "RankTotalMilk", "2147483648"},  // [int]
+        {"int-far.txt", "RankHerdFat", "1E20"},               // [int]
+        {"float-inf.txt", "BvMilk", "1e400"},                 // [float]
         // [nvarchar(50)]: 70 characters that still match the cow, the diacritics ignored.
         {"regno-long.txt", "RegNo", reg(5) + QString(60, QChar(0x064E))},
     };

@@ -36,7 +36,8 @@ std::vector<bool> valuesThatFit(SqliteDb& db, Catalogue& catalogue, const Tokens
             tables.insert(alias.toLower(), name.name);
             if (wordAt(t, k, select, "ON")) {
                 for (int depth = 0; k < select.end; ++k) {
-                    depth += at(t, k).isSymbol("(") ? 1 : at(t, k).isSymbol(")") ? -1 : 0;
+                    depth += at(t, k).isSymbol("(") ? 1 : at(t, k).isSymbol(")") ? -1
+                                                                                 : 0;
                     if (depth == 0 && (at(t, k).isSymbol(",") || at(t, k).isWord("JOIN") || at(t, k).isWord("INNER") ||
                                        at(t, k).isWord("LEFT") || at(t, k).isWord("CROSS") || at(t, k).isWord("WHERE") ||
                                        at(t, k).isWord("GROUP") || at(t, k).isWord("ORDER"))) {
@@ -84,7 +85,7 @@ std::vector<bool> valuesThatFit(SqliteDb& db, Catalogue& catalogue, const Tokens
         const QString source = tables.value(at(t, item.begin).value.toLower());
         if (source.isEmpty()) continue;
         SqliteStatement column(db, QStringLiteral("SELECT name, type FROM pragma_table_info(?1, 'main') WHERE "
-                                                    "name = ?2 COLLATE NOCASE"));
+                                                  "name = ?2 COLLATE NOCASE"));
         column.bind({source, at(t, item.begin + 2).value});
         if (!column.step()) continue;
         const StoreLimit held = storeLimitOf(column.value(1).toString());

@@ -27,8 +27,8 @@ int conditionEnd(const Tokens& t, int on, int end) {
         ++stop;
     }
     if (stop < end && at(t, stop).kind == TokenKind::Word) {
-        static const char* clauses[] = {"WHERE", "GROUP", "ORDER", "HAVING", "JOIN",   "INNER",     "LEFT",
-                                        "RIGHT", "FULL",  "CROSS", "UNION",  "EXCEPT", "INTERSECT"};
+        static const char* clauses[] = {"WHERE", "GROUP", "ORDER", "HAVING", "JOIN", "INNER", "LEFT",
+                                        "RIGHT", "FULL", "CROSS", "UNION", "EXCEPT", "INTERSECT"};
         bool clause = false;
         for (const char* c : clauses) clause = clause || at(t, stop).isWord(c);
         if (!clause) return -1;

@@ -19,10 +19,10 @@ struct KeyedJoinShape {
     bool left = false;
     ObjectName table;
     QString alias;
-    Span probe;       // "qualifier . column" of the table before
-    QString column;   // of the joined table
+    Span probe;         // "qualifier . column" of the table before
+    QString column;     // of the joined table
     QString collation;  // T-SQL
-    int end = 0;      // the token after the condition
+    int end = 0;        // the token after the condition
 };
 
 // The keyed join's shape at token i (INNER, LEFT or JOIN) up to end, or none.

@@ -260,7 +260,7 @@ private:
     std::uint64_t m_columns;  // SQLite's mask of the columns used: bit 63 for 63 and on
     std::basic_string<char, std::char_traits<char>, HugePages<char>> m_bytes;
     std::vector<std::uint64_t, HugePages<std::uint64_t>> m_slots;  // hash's upper half | first row + 1; 0 is free
-    std::vector<std::uint32_t> m_last;   // while reading: the last row of the slot's key
+    std::vector<std::uint32_t> m_last;                             // while reading: the last row of the slot's key
     std::size_t m_keys = 0;
 };
 

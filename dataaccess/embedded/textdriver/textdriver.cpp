@@ -69,11 +69,10 @@ long long fillTableFromTextFile(sqlite3* db, const QString& tableName, const QSt
     if (ini.colNameHeader) {
         if (!haveRow)
             throwTextFileError(fileName, 0, QStringLiteral("the file is empty; its first line should name the columns."));
-        for (std::string_view f : reader.fields())
-            {
-                const std::string_view name = trimmedHeaderName(f);
-                names.emplace_back(name.data(), static_cast<qsizetype>(name.size()));
-            }
+        for (std::string_view f : reader.fields()) {
+            const std::string_view name = trimmedHeaderName(f);
+            names.emplace_back(name.data(), static_cast<qsizetype>(name.size()));
+        }
         haveRow = reader.next();
     } else {
         size_t n = haveRow ? reader.fields().size() : 0;

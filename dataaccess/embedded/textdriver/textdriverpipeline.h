@@ -42,7 +42,7 @@ private:
     // Per row and column, sized for a full batch.
     std::vector<std::uint32_t> m_fieldStart;  // offset of the value in its row
     std::vector<std::uint32_t> m_fieldSize;
-    std::vector<size_t> m_rowStart;           // offset of the row in m_bytes
+    std::vector<size_t> m_rowStart;  // offset of the row in m_bytes
     std::vector<TextValue> m_numbers;
     std::vector<qint64> m_lines;
 };
@@ -75,8 +75,8 @@ private:
     std::condition_variable m_changed;
     std::deque<TextRowBatch*> m_free;
     std::deque<TextRowBatch*> m_full;
-    bool m_done = false;   // the worker handed over its last batch
-    bool m_stop = false;   // the caller stopped early
+    bool m_done = false;  // the worker handed over its last batch
+    bool m_stop = false;  // the caller stopped early
     std::exception_ptr m_error;
     std::thread m_worker;
 };

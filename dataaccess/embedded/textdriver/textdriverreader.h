@@ -25,7 +25,11 @@ public:
     void rewind();
 
 private:
-    enum class Step { Row, NeedMore, End };
+    enum class Step {
+        Row,
+        NeedMore,
+        End
+    };
     Step parseRow();
     void fill();
     void unescapeQuotes();

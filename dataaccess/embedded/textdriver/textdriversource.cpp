@@ -163,13 +163,13 @@ TextSource::TextSource(const QString& path, std::optional<TextCharset> declared)
     m_fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
     if (m_fd < 0)
         throw TextReadError{QStringLiteral("it cannot be opened (%1)").arg(QString::fromLocal8Bit(std::strerror(errno)))};
-    struct stat st{};
+    struct stat st {};
     if (::fstat(m_fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        const char* what = S_ISDIR(st.st_mode)    ? "a folder"
-                           : S_ISFIFO(st.st_mode) ? "a FIFO"
-                           : S_ISSOCK(st.st_mode) ? "a socket"
+        const char* what = S_ISDIR(st.st_mode)                          ? "a folder"
+                           : S_ISFIFO(st.st_mode)                       ? "a FIFO"
+                           : S_ISSOCK(st.st_mode)                       ? "a socket"
                            : S_ISCHR(st.st_mode) || S_ISBLK(st.st_mode) ? "a device"
-                                                                         : "of another kind";
+                                                                        : "of another kind";
         ::close(m_fd);
         m_fd = -1;
         throw TextReadError{QStringLiteral("it is %1, not a regular file").arg(QLatin1String(what))};

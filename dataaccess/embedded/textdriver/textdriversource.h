@@ -11,7 +11,13 @@ namespace da::embedded {
 
 // ANSI is the Persian Windows code page 1256; OEM is the DOS code page of the same
 // installation, 720 (Arabic).
-enum class TextCharset { Ansi, Oem, Utf8, Utf16LE, Utf16BE };
+enum class TextCharset {
+    Ansi,
+    Oem,
+    Utf8,
+    Utf16LE,
+    Utf16BE
+};
 
 // The path of name inside dir; when no file has exactly that name, one whose name
 // differs only in letter case, as the farm's server would find it. Empty when none.
@@ -55,8 +61,8 @@ private:
     long m_bomSize = 0;
     bool m_eof = false;
     std::optional<QString> m_fault;
-    std::string m_carry;           // bytes of a character not yet complete
-    std::vector<char> m_raw;       // undecoded bytes of the code pages and UTF-16
+    std::string m_carry;                            // bytes of a character not yet complete
+    std::vector<char> m_raw;                        // undecoded bytes of the code pages and UTF-16
     const struct CodePageTable* m_table = nullptr;  // ANSI or OEM
 };
 

@@ -151,7 +151,7 @@ TextValue classifyTextValue(std::string_view value) {
 
     // Exact digits times an exact power of ten rounds once, so this equals the correctly
     // rounded reading (mantissa < 1e15 < 2^53, powers of ten exact up to 1e22).
-    static constexpr double kPow10[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+    static constexpr double kPow10[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10, 1e11,
                                         1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
     const int scale = exponent - fracLen;  // value = mantissa * 10^scale
     double d = 0;

@@ -9,7 +9,13 @@ namespace da::embedded {
 
 // Types of the staging table's columns. The table declares them under their T-SQL
 // names so that the catalogue reports what the server would.
-enum class TextColumnType { Int, BigInt, Float, Text, Bit };
+enum class TextColumnType {
+    Int,
+    BigInt,
+    Float,
+    Text,
+    Bit
+};
 
 // "int", "bigint", "float", "nvarchar(255)" (or "nvarchar(width)"), "bit".
 QByteArray textColumnSqlType(TextColumnType type, int width = 0);
@@ -24,7 +30,13 @@ QString textColumnTypeName(TextColumnType type);
 // Sixteen bytes without padding, so that it travels in two registers and a batch of
 // them stays small.
 struct TextValue {
-    enum Shape : std::int32_t { Empty, Int32, Int64, Float, Text };
+    enum Shape : std::int32_t {
+        Empty,
+        Int32,
+        Int64,
+        Float,
+        Text
+    };
     union {
         std::int64_t integer = 0;  // Int32, Int64
         double real;               // Float
