@@ -327,6 +327,9 @@ TEST(X11Windows, UnderOpenbox) {
     const QString output = QString::fromLocal8Bit(child.readAll());
     EXPECT_EQ(child.exitCode(), 0) << output.toStdString();
     EXPECT_FALSE(output.contains(QLatin1String("[  SKIPPED ]"))) << output.toStdString();
+    // A filter that matched nothing would pass as well.
+    EXPECT_FALSE(output.contains(QLatin1String("0 tests from 0 test suites ran"))) << output.toStdString();
+    EXPECT_TRUE(output.contains(QLatin1String("[  PASSED  ]"))) << output.toStdString();
 }
 
 }  // namespace
