@@ -6,6 +6,7 @@
 // inherits its peak memory as a floor.
 //
 //   jpeg_bench [--work DIR] [--runs N]      (defaults: /tmp/bvtransfer-jpeg, 5 runs)
+#include "bench/measuredrun.h"
 #include "desktop/images.h"
 
 #include <QByteArray>
@@ -16,27 +17,16 @@
 #include <QStandardPaths>
 #include <QStringList>
 #include <algorithm>
-#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <fcntl.h>
 #include <random>
-#include <spawn.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
-
-extern char** environ;
 
 namespace {
 
 constexpr int kWidth = 4000, kHeight = 3000, kToW = 800, kToH = 600;
-
-double now() {
-    using namespace std::chrono;
-    return duration<double>(steady_clock::now().time_since_epoch()).count();
-}
 
 // A photograph-like picture: broad light falling across the frame, textures of several
 // scales and sensor noise, so the encoded file is as dense as a camera's.
@@ -76,34 +66,12 @@ struct Run {
 
 // Runs command; its standard output goes to outputFile when one is named.
 Run runProcess(const QStringList& command, const QString& outputFile = {}) {
-    std::vector<QByteArray> storage;
-    for (const QString& part : command)
-        storage.push_back(part.toLocal8Bit());
-    std::vector<char*> argv;
-    for (QByteArray& part : storage)
-        argv.push_back(part.data());
-    argv.push_back(nullptr);
+    const MeasuredRun m = runMeasured(command, {}, outputFile);
     Run r;
-    const double start = now();
-    pid_t pid = 0;
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    const QByteArray out = outputFile.toLocal8Bit();
-    if (!outputFile.isEmpty())
-        posix_spawn_file_actions_addopen(&actions, 1, out.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    const int spawned = posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    if (spawned != 0)
-        return r;
-    int status = 0;
-    rusage usage{};
-    if (wait4(pid, &status, 0, &usage) < 0)
-        return r;
-    r.seconds = now() - start;
-    r.peakMiB = usage.ru_maxrss / 1024.0;  // KiB
-    r.cpuSeconds = double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
-                   double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-    r.ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    r.ok = m.status == 0;
+    r.seconds = m.seconds;
+    r.peakMiB = m.peakKiB / 1024.0;
+    r.cpuSeconds = m.cpuSeconds;
     return r;
 }
 

@@ -12,6 +12,7 @@
 // reused; the farm database and the shell's database are made afresh for every run and
 // their set-up is not timed.
 #include "app/clientfill.h"
+#include "bench/measuredrun.h"
 #include "tests/fixtures/bvdata.h"
 #include "tests/fixtures/farmbuilder.h"
 #include "connection/credentialsfile.h"
@@ -31,50 +32,6 @@
 #include <vector>
 
 namespace {
-
-struct RunResult {
-    int status = -1;
-    double seconds = 0;
-    double cpuSeconds = 0;  // user and system: steadier than wall time on a busy machine
-    long peakKiB = 0;
-};
-
-// Runs a program with stdin and stdout redirected to files; measures its wall time and
-// peak resident memory.
-RunResult runMeasured(const QStringList& command, const QString& stdinPath, const QString& stdoutPath) {
-    std::vector<QByteArray> storage;
-    for (const QString& part : command)
-        storage.push_back(part.toLocal8Bit());
-    std::vector<char*> argv;
-    for (QByteArray& part : storage)
-        argv.push_back(part.data());
-    argv.push_back(nullptr);
-    const QByteArray in = stdinPath.toLocal8Bit();
-    const QByteArray out = stdoutPath.toLocal8Bit();
-
-    const auto start = std::chrono::steady_clock::now();
-    const pid_t pid = fork();
-    if (pid == 0) {
-        if (!stdinPath.isEmpty()) {
-            const int fd = open(in.constData(), O_RDONLY);
-            dup2(fd, STDIN_FILENO);
-        }
-        const int fd = open(out.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        dup2(fd, STDOUT_FILENO);
-        execvp(argv[0], argv.data());
-        _exit(127);
-    }
-    RunResult result;
-    int status = 0;
-    rusage usage{};
-    wait4(pid, &status, 0, &usage);
-    result.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    result.peakKiB = usage.ru_maxrss;
-    result.cpuSeconds = static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
-                        static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-    return result;
-}
 
 void writeText(const QString& path, const QString& text) {
     QFile file(path);
@@ -113,7 +70,7 @@ void makeFarm(const QString& server, const QString& appDir, long long animals, b
         writeText(server + QStringLiteral("/readable-folders.txt"), QStringLiteral("# no folder of this computer\n"));
 }
 
-void printRun(const char* what, const RunResult& r) {
+void printRun(const char* what, const MeasuredRun& r) {
     std::printf("%s: %.2f s wall, %.2f s cpu, peak %.1f MiB, exit %d\n", what, r.seconds, r.cpuSeconds,
                 r.peakKiB / 1024.0, r.status);
 }
@@ -217,8 +174,8 @@ int main(int argc, char** argv) {
                                  "CREATE INDEX MainSabt ON Main (Sabt COLLATE NOCASE);\n"
                                  "CREATE TABLE BV (%2);\n")
                       .arg(animals, shellColumns()));
-        const RunResult setup = runMeasured({sqlite3, QStringLiteral("-bail"), shellDb},
-                                            work + QStringLiteral("/setup.sql"), work + QStringLiteral("/setup.out"));
+        const MeasuredRun setup = runMeasured({sqlite3, QStringLiteral("-bail"), shellDb},
+                                              work + QStringLiteral("/setup.sql"), work + QStringLiteral("/setup.out"));
         if (setup.status != 0)
             throw std::runtime_error("the sqlite3 shell could not set its database up");
         writeText(work + QStringLiteral("/steps.sql"),
@@ -236,11 +193,11 @@ int main(int argc, char** argv) {
                       .arg(file));
 
         const QStringList headless{bvtransfer, QStringLiteral("--app-dir"), appDir, QStringLiteral("--transfer"), file};
-        const RunResult ours = runMeasured(headless, {}, work + QStringLiteral("/bvtransfer.out"));
+        const MeasuredRun ours = runMeasured(headless, {}, work + QStringLiteral("/bvtransfer.out"));
         makeFarm(server, appDir, recipe.animals, true);
-        const RunResult here = runMeasured(headless, {}, work + QStringLiteral("/bvtransfer-here.out"));
-        const RunResult shell = runMeasured({sqlite3, QStringLiteral("-bail"), shellDb},
-                                            work + QStringLiteral("/steps.sql"), work + QStringLiteral("/shell.out"));
+        const MeasuredRun here = runMeasured(headless, {}, work + QStringLiteral("/bvtransfer-here.out"));
+        const MeasuredRun shell = runMeasured({sqlite3, QStringLiteral("-bail"), shellDb},
+                                              work + QStringLiteral("/steps.sql"), work + QStringLiteral("/shell.out"));
 
         std::printf("data: %lld rows x %d columns against %lld animals (seed %llu)\n", recipe.rows, recipe.columns,
                     recipe.animals, static_cast<unsigned long long>(recipe.seed));

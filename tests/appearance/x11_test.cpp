@@ -7,6 +7,7 @@
 #include "platform/beep.h"
 #include "platform/keyboardlayouts.h"
 #include "platform/x11desktop.h"
+#include "tests/fixtures/windowmanagerready.h"
 #include "tests/fixtures/xvfbsession.h"
 #include "toolkit/boxwindow.h"
 #include "toolkit/messageboardform.h"
@@ -159,23 +160,6 @@ Window frameWindowOf(Display* display, Window client) {
     }
 }
 
-bool inClientList(Display* display, Window client) {
-    const Atom clients = XInternAtom(display, "_NET_CLIENT_LIST", False);
-    Atom type = 0;
-    int format = 0;
-    unsigned long count = 0, after = 0;
-    unsigned char* data = nullptr;
-    bool found = false;
-    if (XGetWindowProperty(display, DefaultRootWindow(display), clients, 0, 4096, False, XA_WINDOW, &type, &format,
-                           &count, &after, &data) == Success &&
-        data && format == 32)
-        for (unsigned long k = 0; k < count; ++k)
-            found = found || reinterpret_cast<const Window*>(data)[k] == client;
-    if (data)
-        XFree(data);
-    return found;
-}
-
 // Where the user sees the window on its first showing, as the X server has it: the
 // outer rectangle of the frame once the window manager has taken the window in (the
 // window is listed as managed and its frame is mapped). Waited for on the server's
@@ -187,7 +171,7 @@ std::optional<QRect> managedFrame(QWidget* window) {
     const bool managed = waitOnXEvents([&] {
         frame = frameWindowOf(display, client);
         XWindowAttributes attributes{};
-        return frame != 0 && frame != client && inClientList(display, client) &&
+        return frame != 0 && frame != client && listedByWindowManager(display, client) &&
                XGetWindowAttributes(display, frame, &attributes) && attributes.map_state == IsViewable;
     },
                                        {client}, 15000);
